@@ -1,0 +1,27 @@
+// The engine object: owns every piece of state the process keeps, so that a test can build a
+// fresh engine on any pair of streams.
+#pragma once
+
+#include <cstdio>
+
+#include "protocol/game_state.h"
+#include "protocol/input.h"
+#include "protocol/match_settings.h"
+#include "search/search.h"
+
+struct Engine {
+  Engine(std::FILE* in, std::FILE* out_stream, std::FILE* err_stream)
+      : input(in), out(out_stream), err(err_stream) {
+    search.out = out_stream;
+  }
+
+  Input input;
+  std::FILE* out;
+  std::FILE* err;
+  GameState game;
+  MatchSettings settings;
+  Search search;
+};
+
+// Reads and answers commands until END or the end of input; returns the exit code.
+int run_command_loop(Engine& engine);

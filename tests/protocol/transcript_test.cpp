@@ -1,0 +1,92 @@
+// End-to-end: the real engine binary, fed through pipes the way a tournament manager drives it.
+// Golden transcripts live beside this file: NAME.in is fed on stdin; NAME.out holds stdout,
+// then "[stderr]" and standard error when it is not empty, then "[exit N]". Timing figures
+// (nps=) are scrubbed. Set ORMEL_UPDATE_TRANSCRIPTS=1 to rewrite the .out files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+
+#include "test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string scrub(const std::string& text) {
+  static const std::regex nps("nps=-?[0-9]+");
+  return std::regex_replace(text, nps, "nps=N");
+}
+
+std::string transcript_of(const test::ProcessResult& r) {
+  std::string t = scrub(r.out);
+  if (!r.err.empty()) t += "[stderr]\n" + r.err;
+  t += "[exit " + std::to_string(r.exit_code) + "]\n";
+  return t;
+}
+
+std::vector<std::string> transcript_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(ORMEL_TRANSCRIPT_DIR)) {
+    if (entry.path().extension() == ".in") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class Transcript : public testing::TestWithParam<std::string> {};
+
+TEST_P(Transcript, MatchesGolden) {
+  const std::string base = std::string(ORMEL_TRANSCRIPT_DIR) + "/" + GetParam();
+  const std::string actual = transcript_of(test::run_engine_binary(test::read_file(base + ".in")));
+  if (std::getenv("ORMEL_UPDATE_TRANSCRIPTS")) {
+    std::ofstream(base + ".out", std::ios::binary) << actual;
+  }
+  EXPECT_EQ(actual, test::read_file(base + ".out"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocol, Transcript, testing::ValuesIn(transcript_names()),
+                         [](const testing::TestParamInfo<std::string>& param_info) {
+                           std::string n = param_info.param;
+                           std::replace(n.begin(), n.end(), '-', '_');
+                           return n;
+                         });
+
+// Hostile input must end cleanly: no crash, no hang, exit code 0 at the end of input.
+TEST(HostileInput, RandomBytesEndCleanly) {
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 2; ++round) {
+    std::string input(1 << 20, '\0');
+    for (char& ch : input) {
+      // The second round is mostly protocol words, to get deeper into the commands.
+      ch = static_cast<char>(rng() & 0xff);
+    }
+    if (round == 1) {
+      static const char* words[] = {"START 15\n", "BOARD\n", "7,7,1\n", "D", "DONE\n",
+                                    "TURN ",      "3,4\n",   "INFO ",   "rule 0\n", "BEGIN\n",
+                                    "RESTART\n",  ",",       "-",       "\r\n",     "99999999999"};
+      input.clear();
+      while (input.size() < (1 << 20)) input += words[rng() % 15];
+    }
+    const test::ProcessResult r = test::run_engine_binary(input);
+    EXPECT_EQ(r.exit_code, 0) << "round " << round;
+    ASSERT_GE(r.out.size(), 18u);
+    EXPECT_EQ(r.out.substr(r.out.size() - 18), "ERROR i/o command\n");
+  }
+}
+
+TEST(HostileInput, OverlongWordsAreUnknownWhole) {
+  const std::string word(5000, 'Q');
+  const std::string key(5000, 'k');
+  const test::ProcessResult r =
+      test::run_engine_binary(word + " tail\nINFO " + key + " 5\nSTART 15\nBOARD\nD" + word + "\nDONE\n");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(scrub(r.out), "UNKNOWN command '" + word + "'\nMESSAGE Unknown key '" + key +
+                              "'\nMESSAGE Benchmark, nps=N\nOK\n"
+                              "ERROR Unknown terminate. Use DONE.\n7,7\nERROR i/o command\n");
+}
+
+}  // namespace
