@@ -1,0 +1,80 @@
+// Micro-benchmarks of the innermost routines on a few realistic boards. Not part of the tests:
+// run build/release/bench/ormel-microbench and read the items_per_second column.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "board/point_threat.h"
+
+namespace {
+
+Board board_from_rows(const std::vector<std::string>& rows) {
+  Board b;
+  b.dim = static_cast<int>(rows.size());
+  for (int r = 0; r < b.dim; ++r) {
+    for (int c = 0; c < b.dim; ++c) {
+      b.at(r, c) = rows[r][c] == 'x' ? 1 : rows[r][c] == 'o' ? -1 : 0;
+    }
+  }
+  return b;
+}
+
+Board opening() {
+  return board_from_rows({"...............", "...............", "...............",
+                          "...............", "...............", "...............",
+                          "......o........", ".......x.......", "........x......",
+                          ".......o.......", "...............", "...............",
+                          "...............", "...............", "..............."});
+}
+
+Board middle_game() {
+  return board_from_rows({"...............", "...............", "...............",
+                          "...............", ".....o.........", "....xxo.o......",
+                          "....oxxxo......", "....xoxox......", "...o.xoox......",
+                          "......x.o......", ".....x.........", "...............",
+                          "...............", "...............", "..............."});
+}
+
+// A scattered, crowded 20 x 20 board: 120 stones at seeded random places.
+Board crowded() {
+  Board b;
+  b.dim = 20;
+  std::mt19937 rng(7);
+  for (int placed = 0; placed < 120;) {
+    const int r = static_cast<int>(rng() % 20), c = static_cast<int>(rng() % 20);
+    if (b.at(r, c) != 0) continue;
+    b.at(r, c) = placed % 2 ? -1 : 1;
+    ++placed;
+  }
+  return b;
+}
+
+// Every empty cell for both sides, as the move generator does at each node.
+void classify_all(benchmark::State& state, const Board& b) {
+  int64_t classified = 0;
+  for (auto _ : state) {
+    for (int r = 0; r < b.dim; ++r) {
+      for (int c = 0; c < b.dim; ++c) {
+        if (b.at(r, c) != 0) continue;
+        benchmark::DoNotOptimize(classify_point(b, r, c, 1, 1));
+        benchmark::DoNotOptimize(classify_point(b, r, c, -1, 1));
+        classified += 2;
+      }
+    }
+  }
+  state.SetItemsProcessed(classified);
+}
+
+void BM_ClassifyOpening(benchmark::State& s) { classify_all(s, opening()); }
+void BM_ClassifyMiddleGame(benchmark::State& s) { classify_all(s, middle_game()); }
+void BM_ClassifyCrowded20(benchmark::State& s) { classify_all(s, crowded()); }
+
+BENCHMARK(BM_ClassifyOpening);
+BENCHMARK(BM_ClassifyMiddleGame);
+BENCHMARK(BM_ClassifyCrowded20);
+
+}  // namespace
+
+BENCHMARK_MAIN();
