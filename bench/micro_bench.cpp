@@ -2,11 +2,13 @@
 // run build/release/bench/ormel-microbench and read the items_per_second column.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "board/point_threat.h"
+#include "movegen/tah.h"
 
 namespace {
 
@@ -71,6 +73,34 @@ void BM_ClassifyOpening(benchmark::State& s) { classify_all(s, opening()); }
 void BM_ClassifyMiddleGame(benchmark::State& s) { classify_all(s, middle_game()); }
 void BM_ClassifyCrowded20(benchmark::State& s) { classify_all(s, crowded()); }
 
+// One generator call per iteration over the bounding box of the stones plus 2, as at a node.
+void generate(benchmark::State& state, const Board& b, int side) {
+  int r0 = b.dim - 1, r1 = 0, c0 = b.dim - 1, c1 = 0;
+  for (int r = 0; r < b.dim; ++r) {
+    for (int c = 0; c < b.dim; ++c) {
+      if (b.at(r, c) == 0) continue;
+      r0 = std::min(r0, r), r1 = std::max(r1, r), c0 = std::min(c0, c), c1 = std::max(c1, c);
+    }
+  }
+  const SearchWindow w{std::max(r0 - 2, 0), std::min(r1 + 2, b.dim - 1), std::max(c0 - 2, 0),
+                       std::min(c1 + 2, b.dim - 1)};
+  SearchState limits;
+  limits.quiet_limit = 4, limits.three_limit = 8, limits.mixed_limit = 9;
+  Move out[MOVE_LIST_CAPACITY];
+  for (auto _ : state) {
+    int score = 0;
+    benchmark::DoNotOptimize(tah(b, side, 1, out, score, 0, 2, 0, w, limits, 1));
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_TahOpening(benchmark::State& s) { generate(s, opening(), 1); }
+void BM_TahMiddleGame(benchmark::State& s) { generate(s, middle_game(), 1); }
+void BM_TahCrowded20(benchmark::State& s) { generate(s, crowded(), 1); }
+
+BENCHMARK(BM_TahOpening);
+BENCHMARK(BM_TahMiddleGame);
+BENCHMARK(BM_TahCrowded20);
 BENCHMARK(BM_ClassifyOpening);
 BENCHMARK(BM_ClassifyMiddleGame);
 BENCHMARK(BM_ClassifyCrowded20);

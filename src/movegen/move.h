@@ -7,4 +7,6 @@ struct Move {
   int kind = 0;       // 3 own five .. -3 block of one of several opponent fives
   int forcing = 0;    // forcing level handed to the generator at the child node
   int main_only = 0;  // 1: the child offers only its main candidates in the quiet case
+
+  bool operator==(const Move&) const = default;
 };

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 
+#include "search/search_state.h"
+
 struct Search {
+  SearchState state;
   std::FILE* out = stdout;  // MESSAGE lines of the search
 };

@@ -1,0 +1,25 @@
+// The values that steer a search: the depth limits of the level in force, the level choice and
+// its drops, and the node and clock counters. One instance lives in the engine.
+#pragma once
+
+#include <cstdio>
+
+// Depth limits per level: beyond quiet_limit only forcing lines are expanded, beyond
+// three_limit only own fours are offered, beyond mixed_limit only lines with forcing 2 go on.
+constexpr int LEVEL_TABLE[5][3] = {{2, 4, 6}, {4, 8, 9}, {6, 10, 11}, {8, 12, 13}, {10, 14, 15}};
+
+struct SearchState {
+  int quiet_limit = 0;
+  int three_limit = 0;
+  int mixed_limit = 0;
+  int level_request = 0;  // negative: this search's level was chosen automatically
+  int search_level = 0;   // the level chosen at the start; drops do not change it
+  int level_drop = 0;     // 0 none yet, 1 dropped by one level, 2 dropped to level 0
+  int clock_start = 0;    // ms
+  int check_count = 1;
+  int node_count = 1;     // stored nodes of the current search; 1 between searches
+  int nps = 0;            // from the last time check of any search
+};
+
+// Loads the depth limits of `level` (0..4) and announces it.
+void set_level(SearchState& state, int level, std::FILE* out);

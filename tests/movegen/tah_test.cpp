@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "movegen/tah.h"
+#include "test_util.h"
+
+void PrintTo(const Move& m, std::ostream* os) {
+  *os << "(" << m.row << "," << m.col << " k" << m.kind << " f" << m.forcing << " m"
+      << m.main_only << ")";
+}
+
+namespace {
+
+using test::Stone;
+
+SearchState level(int n) {
+  SearchState s;
+  s.quiet_limit = LEVEL_TABLE[n][0];
+  s.three_limit = LEVEL_TABLE[n][1];
+  s.mixed_limit = LEVEL_TABLE[n][2];
+  return s;
+}
+
+struct Call {
+  const char* name;
+  std::vector<Stone> stones;
+  int side, depth, parent_score, forcing, main_only;
+  SearchWindow window;
+  int returned, score;
+  std::vector<Move> moves;
+};
+
+void check(const Call& c) {
+  SCOPED_TRACE(c.name);
+  Board b;
+  b.dim = 15;
+  for (const Stone& s : c.stones) b.at(s.row, s.col) = s.side;
+  const Board before = b;
+  Move out[MOVE_LIST_CAPACITY];
+  int score = 0;
+  const int n = tah(b, c.side, c.depth, out, score, c.parent_score, c.forcing, c.main_only,
+                    c.window, level(0), 1);
+  EXPECT_EQ(n, c.returned);
+  EXPECT_EQ(score, c.score);
+  EXPECT_EQ(std::vector<Move>(out, out + n), c.moves);
+  EXPECT_EQ(b.cells, before.cells);
+}
+
+const std::vector<Stone> LONE = {{7, 7, 1}};
+
+TEST(Tah, WorkedPositions) {
+  const Call calls[] = {
+      {"lone stone: its 8 neighbours from the 16 own_other points", LONE, 1, 0, 0, 2, 0,
+       {5, 9, 5, 9}, 8, 32,
+       {{6, 6, 0, 0, 0}, {6, 7, 0, 0, 0}, {6, 8, 0, 0, 0}, {7, 6, 0, 0, 0},
+        {7, 8, 0, 0, 0}, {8, 6, 0, 0, 0}, {8, 7, 0, 0, 0}, {8, 8, 0, 0, 0}}},
+      {"own five: the first in scan order",
+       {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {7, 8, 1}, {6, 6, -1}, {8, 8, -1}, {6, 8, -1}}, 1, 3, 0,
+       1, 0, {4, 10, 3, 10}, 1, 1021, {{7, 4, 3, 1, 0}}},
+      {"single opponent five point: block it",
+       {{7, 5, -1}, {7, 6, -1}, {7, 7, -1}, {7, 8, -1}, {7, 4, 1}, {6, 6, 1}, {8, 8, 1}}, 1, 3, 7,
+       1, 0, {4, 10, 2, 10}, 1, 6, {{7, 9, -2, 1, 0}}},
+      {"two opponent five points: lost",
+       {{7, 5, -1}, {7, 6, -1}, {7, 7, -1}, {7, 8, -1}, {6, 6, 1}, {8, 8, 1}}, 1, 3, 7, 1, 0,
+       {4, 10, 3, 10}, 1, -1021, {{7, 4, -3, 1, 1}}},
+      {"open four points win",
+       {{7, 6, 1}, {7, 7, 1}, {7, 8, 1}, {6, 7, -1}, {8, 7, -1}}, 1, 2, 0, 2, 0, {4, 10, 4, 10},
+       2, 510, {{7, 5, 2, 2, 0}, {7, 9, 2, 2, 0}}},
+      {"opponent open three: defend, target the last open-four point",
+       {{7, 6, 1}, {7, 7, 1}, {7, 8, 1}, {6, 7, -1}}, -1, 1, 5, 1, 0, {4, 10, 3, 11}, 2, 10,
+       {{7, 5, -1, 1, 1}, {7, 9, -1, 1, 1}}},
+      {"an open four that is also a confirmed double is written twice",
+       {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {5, 8, 1}, {6, 8, 1}}, 1, 0, 0, 2, 0, {3, 11, 3, 12}, 3,
+       512, {{7, 4, 2, 2, 0}, {7, 8, 2, 2, 0}, {7, 8, 2, 2, 0}}},
+      {"a window without stones", {}, 1, 0, 0, 2, 0, {0, 14, 0, 14}, 0, 0, {}},
+      {"an empty window", LONE, 1, 0, 0, 2, 0, {9, 5, 5, 9}, 0, 0, {}},
+      {"main_only in the quiet case: own_main only, the score still written", LONE, 1, 0, 0, 2,
+       1, {5, 9, 5, 9}, 0, 32, {}},
+      {"beyond quiet_limit with forcing 0: no moves, the score still written", LONE, 1, 3, 0, 0,
+       0, {5, 9, 5, 9}, 0, 32, {}},
+  };
+  for (const Call& c : calls) check(c);
+}
+
+// Side 1 to move has two closed four points (7,8) and (7,9); nothing is decided.
+const std::vector<Stone> CLOSED_FOUR = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {7, 4, -1}};
+
+TEST(Tah, BeyondThreeLimitOnlyOwnFoursWithTheirStoredFlags) {
+  const SearchWindow w{5, 9, 2, 11};
+  const Call calls[] = {
+      {"forcing 0", CLOSED_FOUR, 1, 5, 0, 0, 0, w, 0, 7 + 7 * 0 + 5 + 5 + 3 * 0, {}},
+      {"forcing 1 up to mixed_limit", CLOSED_FOUR, 1, 6, 0, 1, 1, w, 2, 0,
+       {{7, 8, 2, 1, 1}, {7, 9, 2, 1, 1}}},
+      {"forcing 1 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 1, 0, w, 0, 0, {}},
+      {"forcing 2 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 2, 0, w, 2, 0,
+       {{7, 8, 2, 2, 0}, {7, 9, 2, 2, 0}}},
+  };
+  for (Call c : calls) {
+    // The static score is whatever the position gives; these cases pin the selection only.
+    Board b;
+    b.dim = 15;
+    for (const Stone& s : c.stones) b.at(s.row, s.col) = s.side;
+    Move out[MOVE_LIST_CAPACITY];
+    int score = 0;
+    tah(b, c.side, c.depth, out, score, 0, c.forcing, c.main_only, c.window, level(0), 1);
+    c.score = score;
+    check(c);
+  }
+}
+
+TEST(Tah, OpponentOpenThreeOwnFoursGoFirstWithMainOnly) {
+  const std::vector<Stone> stones = {{2, 2, 1}, {2, 3, 1}, {2, 4, 1}, {2, 1, -1},
+                                     {7, 6, -1}, {7, 7, -1}, {7, 8, -1}};
+  Board b;
+  b.dim = 15;
+  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
+  Move out[MOVE_LIST_CAPACITY];
+  int score = 0;
+  const int n = tah(b, 1, 1, out, score, 0, 1, 0, SearchWindow{0, 9, 0, 11}, level(0), 1);
+  EXPECT_EQ(std::vector<Move>(out, out + n),
+            (std::vector<Move>{{2, 5, 2, 1, 1}, {2, 6, 2, 1, 1}, {7, 5, -1, 1, 1},
+                               {7, 9, -1, 1, 1}}));
+  score = 0;
+  EXPECT_EQ(tah(b, 1, 3, out, score, 0, 0, 0, SearchWindow{0, 9, 0, 11}, level(0), 1), 0)
+      << "beyond quiet_limit a quiet line does not answer threats";
+}
+
+TEST(Tah, ExtensionsFollowTheSortedMainCandidatesAndCountTowardsTheCut) {
+  // . . . o x x x . o      row 7, columns 3..9; (6,8) is x as well
+  // (7,4) and (7,8) are closed four points of x; the column through (7,8) can become a second
+  // line, so at depth 2 its extension cells (4,8), (5,8), (8,8), (9,8) are offered.
+  const std::vector<Stone> stones = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1},
+                                     {7, 9, -1}, {7, 3, -1}};
+  Board b;
+  b.dim = 15;
+  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
+  Move out[MOVE_LIST_CAPACITY];
+  int score = 0;
+  const SearchWindow w{3, 11, 3, 11};
+  const int n = tah(b, 1, 2, out, score, 0, 2, 0, w, level(0), 1);
+  // Sorted main candidates (fo, th, c descending), then the extensions: ten in all, which is
+  // the cut; a static score above the parent's leaves room for no own_other entry (own limit
+  // 5), then 4 opponent points.
+  const std::vector<Move> main_part = {
+      {7, 8, 2, 2, 0}, {8, 6, 1, 1, 0},  {9, 5, 1, 1, 0}, {7, 4, 2, 2, 0}, {5, 9, 1, 1, 0},
+      {4, 10, 1, 1, 0}, {4, 8, 1, 1, 0}, {5, 8, 1, 1, 0}, {8, 8, 1, 1, 0}, {9, 8, 1, 1, 0}};
+  ASSERT_EQ(n, 14);
+  EXPECT_EQ(std::vector<Move>(out, out + 10), main_part);
+  for (int i = 10; i < n; ++i) EXPECT_EQ(out[i].kind, 0);
+
+  score = 0;
+  const int deeper = tah(b, 1, 3, out, score, 0, 2, 0, w, level(1), 1);
+  for (int i = 0; i < deeper; ++i) {
+    EXPECT_FALSE(out[i].col == 8 && (out[i].row == 4 || out[i].row == 9))
+        << "no extensions below depth 2";
+  }
+}
+
+TEST(Tah, CrowdedTwentyBoardFitsTheLists) {
+  std::mt19937 rng(69);
+  Board b;
+  b.dim = 20;
+  for (int placed = 0; placed < 69;) {
+    const int r = static_cast<int>(rng() % 20), c = static_cast<int>(rng() % 20);
+    if (b.at(r, c) != 0) continue;
+    b.at(r, c) = placed++ % 2 ? -1 : 1;
+  }
+  Move out[MOVE_LIST_CAPACITY];
+  for (int side : {1, -1}) {
+    int score = 0;
+    const int n = tah(b, side, 0, out, score, 0, 2, 0, SearchWindow{0, 19, 0, 19}, level(4), 1);
+    EXPECT_GT(n, 0);
+    for (int i = 0; i < n; ++i) EXPECT_EQ(b.at(out[i].row, out[i].col), 0);
+  }
+}
+
+}  // namespace
