@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,6 +45,16 @@ inline Board board_with(std::initializer_list<Stone> stones, int dim = 15) {
   return b;
 }
 
+// Timing figures differ from run to run; everything else the engine prints is exact.
+inline std::string scrub_nps(const std::string& text) {
+  static const std::regex nps("nps=-?[0-9]+");
+  return std::regex_replace(text, nps, "nps=N");
+}
+
+// What START prints on a 15 x 15 or 16 x 16 board: the benchmark's level-1 search, then OK.
+constexpr const char* START_15 =
+    "MESSAGE Level... 1\nMESSAGE [9,7], val = 5\nMESSAGE Benchmark, nps=N\nOK\n";
+
 // A fresh engine reading `script` from memory; its output is collected in memory.
 class ScriptedEngine {
  public:
@@ -67,6 +78,7 @@ class ScriptedEngine {
     std::fflush(out_);
     return std::string(out_buf_, out_len_);
   }
+  std::string scrubbed_out() { return scrub_nps(out()); }
   std::string err() {
     std::fflush(err_);
     return std::string(err_buf_, err_len_);

@@ -1,19 +1,161 @@
-// Temporary stand-in until the real search lands: the first empty cell in row-major order.
+// The root search: level choice, the root moves, the root loop and its result line.
 #include "search/root_search.h"
 
+#include <cstdio>
 #include <cstdlib>
 
-Move root_search(Search& search, const MatchSettings&, Board& board, int, int) {
-  for (int row = 0; row < board.dim; ++row) {
-    for (int col = 0; col < board.dim; ++col) {
-      if (board.at(row, col) == 0) return Move{row, col, 0, 0, 0};
-    }
+#include "search/negamax.h"
+
+int choose_level(int nps, double time_left, double timeout_turn) {
+  const double limit = timeout_turn > time_left / 13 ? time_left / 13 : timeout_turn;
+  if (nps == 0) return 0;
+  for (int b = 0; b < 5; ++b) {
+    if (static_cast<double>(NODE_BUDGETS[b]) / nps > limit) return b == 0 ? 0 : b - 1;
   }
-  std::fputs("MESSAGE No selected move, resign...\n", search.out);
-  std::fflush(search.out);
-  std::exit(0);
+  return 4;
 }
 
-void benchmark(Search& search, const MatchSettings&, int) {
-  std::fprintf(search.out, "MESSAGE Benchmark, nps=%d\n", 0);
+SearchWindow root_window(const Board& board) {
+  const int dim = board.dim;
+  int min_row = dim - 1, max_row = 0, min_col = dim - 1, max_col = 0;
+  for (int row = 0; row < dim; ++row) {
+    for (int col = 0; col < dim; ++col) {
+      if (board.at(row, col) != 1 && board.at(row, col) != -1) continue;
+      if (row < min_row) min_row = row;
+      if (row > max_row) max_row = row;
+      if (col < min_col) min_col = col;
+      if (col > max_col) max_col = col;
+    }
+  }
+  return SearchWindow{min_row < 2 ? 0 : min_row - 2, max_row < dim - 2 ? max_row + 2 : dim - 1,
+                      min_col < 2 ? 0 : min_col - 2, max_col < dim - 2 ? max_col + 2 : dim - 1};
+}
+
+std::string format_move(const Move& m) {
+  char text[32];
+  std::snprintf(text, sizeof text, "[%d,%d]", m.row, m.col);
+  return text;
+}
+
+namespace {
+
+bool first_empty(const Board& board, int row_from, int row_to, int col_from, int col_to,
+                 Move& found) {
+  for (int row = row_from; row <= row_to; ++row) {
+    for (int col = col_from; col <= col_to; ++col) {
+      if (board.at(row, col) == 0) {
+        found = Move{row, col, 0, 0, 0};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+void release_tree(Search& search) {
+  tt_free(search.tree);
+  search.state.node_count = 1;
+}
+
+}  // namespace
+
+RootResult root_search_detailed(Search& search, const MatchSettings& settings, Board& board,
+                                int side, int level) {
+  SearchState& st = search.state;
+  // Steps 1-3: the clock, the level, its depth limits.
+  st.clock_start = search.clock_ms();
+  st.check_count = 1;
+  st.level_request = level;
+  if (level >= 0) {
+    st.search_level = level;
+  } else {
+    st.level_drop = 0;
+    st.search_level = choose_level(st.nps, settings.time_left, settings.timeout_turn);
+  }
+  set_level(st, st.search_level, search.out);
+
+  // Step 4: the tree.
+  search.tree.tree_root = tt_create(search.tree);
+  if (search.tree.tree_root == nullptr) {
+    std::fputs("ERROR No memory for root of binary tree!\n", search.out);
+    std::fflush(search.out);
+    std::exit(1);
+  }
+
+  // Steps 5-7: the root window and the root moves.
+  const SearchWindow window = root_window(board);
+  Move moves[MOVE_LIST_CAPACITY];
+  int score = 0;
+  const int n = tah(board, side, 0, moves, score, 0, 2, 0, window, st, settings.rule);
+
+  // Step 8: nothing generated. While any cell is empty, play rather than forfeit the game.
+  if (n == 0) {
+    Move fallback;
+    if (!first_empty(board, window.row_from, window.row_to, window.col_from, window.col_to,
+                     fallback) &&
+        !first_empty(board, 0, board.dim - 1, 0, board.dim - 1, fallback)) {
+      std::fputs("MESSAGE No selected move, resign...\n", search.out);
+      std::fflush(search.out);
+      std::exit(0);
+    }
+    release_tree(search);
+    std::fflush(search.out);
+    return RootResult{fallback, score, 0, 0};
+  }
+
+  // Step 9: a single move needs no search.
+  if (n == 1) {
+    release_tree(search);
+    return RootResult{moves[0], score, 0, 1};
+  }
+
+  // Step 10: the root loop. Each later move only has to beat the best so far; on equal values
+  // the earlier move stays.
+  int best = -1025;
+  int bound = -1024;
+  int chosen = 0;
+  for (int i = 0; i < n; ++i) {
+    const Move& m = moves[i];
+    board.at(m.row, m.col) = side;
+    const SearchWindow child = update_window(window, m.row, m.col, board.dim);
+    const int v = -negamax(search, settings, board, -side, 1, -1024, -bound, m.forcing,
+                           m.main_only, child, score);
+    if (v > best) {
+      best = v;
+      bound = v;
+      chosen = i;
+    }
+    board.at(m.row, m.col) = 0;
+  }
+
+  // Steps 11-13: report, release, return.
+  std::fprintf(search.out, "MESSAGE %s, val = %d\n", format_move(moves[chosen]).c_str(), best);
+  const int nodes = st.node_count;
+  release_tree(search);
+  std::fflush(search.out);
+  return RootResult{moves[chosen], best, nodes, n};
+}
+
+Move root_search(Search& search, const MatchSettings& settings, Board& board, int side,
+                 int level) {
+#ifndef NDEBUG
+  const Board before = board;
+#endif
+  const Move m = root_search_detailed(search, settings, board, side, level).move;
+#ifndef NDEBUG
+  if (before.cells != board.cells) std::abort();  // the search must give the board back
+#endif
+  return m;
+}
+
+void benchmark(Search& search, const MatchSettings& settings, int dim) {
+  static constexpr int STONES[8][3] = {{0, 0, 1},  {1, 1, -1}, {1, -1, 1}, {-1, 1, -1},
+                                       {2, -1, 1}, {2, 1, -1}, {3, 1, 1},  {0, -1, -1}};
+  Board scratch;
+  scratch.dim = dim;
+  clear_board(scratch);
+  const int c = (dim - 1) / 2;
+  for (const auto& s : STONES) scratch.at(c + s[0], c + s[1]) = s[2];
+  root_search(search, settings, scratch, 1, 1);
+  std::fprintf(search.out, "MESSAGE Benchmark, nps=%d\n", search.state.nps);
 }

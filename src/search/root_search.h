@@ -1,16 +1,42 @@
-// Entry points of the search for the protocol: the engine's move, and the speed benchmark that
-// START runs on a scratch board of its own.
+// Entry points of the search for the protocol: the engine's move, chosen at a level that fits
+// the measured speed and the time allowed, and the speed benchmark that START runs.
 #pragma once
+
+#include <string>
 
 #include "board/board.h"
 #include "movegen/move.h"
+#include "movegen/tah.h"
 #include "protocol/match_settings.h"
 #include "search/search.h"
+
+// Nodes a level is reckoned to need; a level fits when its budget at the measured speed takes
+// no longer than the time limit of the move.
+constexpr int NODE_BUDGETS[5] = {400, 2500, 10000, 40000, 160000};
+
+struct RootResult {
+  Move move;
+  int value;  // the searched value, or the static score when a single move was generated
+  int nodes;  // nodes stored by the search
+  int moves;  // root moves generated
+};
 
 // Returns an empty on-board cell to play and leaves the board as it was. A negative level asks
 // for the level to be chosen from the measured speed and the time settings.
 Move root_search(Search& search, const MatchSettings& settings, Board& board, int side, int level);
 
-// Measures the speed on a fixed position of a dim x dim scratch board; ends with
-// "MESSAGE Benchmark, nps=%d".
+// The same, with what the bench and the tests want to see of the search.
+RootResult root_search_detailed(Search& search, const MatchSettings& settings, Board& board,
+                                int side, int level);
+
+// The level that fits: limit = min(time_left / 13, timeout_turn); 0 while no speed is known.
+int choose_level(int nps, double time_left, double timeout_turn);
+
+// The search window of the root: the bounding box of the stones plus 2 cells, within the board.
+SearchWindow root_window(const Board& board);
+
+// Measures the speed with a level-1 search of a fixed position on a dim x dim scratch board.
 void benchmark(Search& search, const MatchSettings& settings, int dim);
+
+// "[row,col]"
+std::string format_move(const Move& m);

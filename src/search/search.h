@@ -1,11 +1,21 @@
-// The search-wide state the engine owns and lends to every search.
+// The search-wide state the engine owns and lends to every search: levels and counters, the
+// hash tables, the transposition tree, where MESSAGE lines go and the clock.
 #pragma once
 
 #include <cstdio>
+#include <functional>
 
+#include "search/hash.h"
 #include "search/search_state.h"
+#include "search/transposition_tree.h"
+
+// Milliseconds of wall time since the engine started; only differences are used.
+int steady_clock_ms();
 
 struct Search {
   SearchState state;
-  std::FILE* out = stdout;  // MESSAGE lines of the search
+  HashTables hashes;
+  TranspositionTree tree;
+  std::FILE* out = stdout;                            // MESSAGE lines of the search
+  std::function<int()> clock_ms = steady_clock_ms;    // tests substitute a fake clock
 };

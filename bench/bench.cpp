@@ -1,0 +1,162 @@
+// ormel-bench: runs the root search at a fixed level over fixed positions and prints, per
+// position, the chosen move, its value and the nodes stored, then the totals. The node total
+// is the search's signature: any change to the search's results shows in it.
+//
+//   ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]
+//   ormel-bench [--level N] [--dim D] [--rule R] ROW,COL,WHO ...   one position, play order
+//   ormel-bench [--level N] [--dim D] [--rule R] -                 the same, read from stdin
+//
+// Positions file: one position per line, "name dim rule ROW,COL,WHO ...", '#' starts a
+// comment. As in the protocol's BOARD block, the first listed stone moved first and the side
+// to move follows from the number of stones.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "protocol/engine.h"
+#include "search/root_search.h"
+
+namespace {
+
+struct Position {
+  std::string name;
+  int dim = 15;
+  int rule = 1;
+  std::vector<std::string> stones;
+};
+
+bool parse_stones(const std::vector<std::string>& stones, Board& board, int& side) {
+  int first_who = 0, count = 0;
+  for (const std::string& s : stones) {
+    int r, c, w;
+    char extra;
+    if (std::sscanf(s.c_str(), "%d,%d,%d%c", &r, &c, &w, &extra) != 3 || !board.on_board(r, c) ||
+        board.at(r, c) != 0) {
+      std::fprintf(stderr, "bad stone '%s'\n", s.c_str());
+      return false;
+    }
+    if (count == 0) first_who = w;
+    board.at(r, c) = w == first_who ? 1 : -1;
+    ++count;
+  }
+  side = count % 2 == 0 ? 1 : -1;
+  return true;
+}
+
+std::vector<Position> read_positions(std::istream& in) {
+  std::vector<Position> positions;
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    Position p;
+    if (!(words >> p.name)) continue;
+    words >> p.dim >> p.rule;
+    for (std::string s; words >> s;) p.stones.push_back(s);
+    positions.push_back(p);
+  }
+  return positions;
+}
+
+[[noreturn]] void usage() {
+  std::fputs(
+      "usage: ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]\n"
+      "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n",
+      stderr);
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int level = 1;
+  int dim = 15;
+  int rule = 1;
+  std::string positions_file = ORMEL_BENCH_POSITIONS;
+  std::string expect_file;
+  std::string record_file;
+  std::vector<std::string> stones;
+  bool single = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) usage();
+      return argv[++i];
+    };
+    if (arg == "--level") level = std::atoi(value().c_str());
+    else if (arg == "--positions") positions_file = value();
+    else if (arg == "--expect") expect_file = value();
+    else if (arg == "--record") record_file = value();
+    else if (arg == "--dim") dim = std::atoi(value().c_str());
+    else if (arg == "--rule") rule = std::atoi(value().c_str());
+    else if (arg == "-") {
+      single = true;
+      for (std::string s; std::cin >> s;) stones.push_back(s);
+    } else if (!arg.empty() && arg[0] != '-') {
+      single = true;
+      stones.push_back(arg);
+    } else usage();
+  }
+  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM) usage();
+
+  std::vector<Position> positions;
+  if (single) {
+    positions.push_back(Position{"position", dim, rule, stones});
+  } else {
+    std::ifstream in(positions_file);
+    if (!in) {
+      std::fprintf(stderr, "cannot read %s\n", positions_file.c_str());
+      return 2;
+    }
+    positions = read_positions(in);
+  }
+
+  std::FILE* quiet = std::fopen("/dev/null", "w");
+  std::ostringstream report;
+  long long total_nodes = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (const Position& p : positions) {
+    // A fresh engine per position: nothing carries over from one search to the next.
+    Engine engine(stdin, quiet, stderr);
+    engine.settings.rule = p.rule;
+    Board board;
+    board.dim = p.dim;
+    int side = 1;
+    if (!parse_stones(p.stones, board, side)) return 2;
+    const auto t0 = std::chrono::steady_clock::now();
+    const RootResult r = root_search_detailed(engine.search, engine.settings, board, side, level);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    total_nodes += r.nodes;
+    report << p.name << " move=" << format_move(r.move) << " val=" << r.value
+           << " nodes=" << r.nodes << "\n";
+    std::printf("%-24s move=%-8s val=%-5d nodes=%-9d %9.1f ms\n", p.name.c_str(),
+                format_move(r.move).c_str(), r.value, r.nodes, ms);
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  report << "Nodes searched: " << total_nodes << "\n";
+  std::printf("Nodes searched: %lld\n", total_nodes);
+  std::printf("Total time: %.0f ms\n", seconds * 1000);
+  std::printf("Nodes/second: %.0f\n", seconds > 0 ? total_nodes / seconds : 0.0);
+
+  if (!record_file.empty()) std::ofstream(record_file) << report.str();
+  if (!expect_file.empty()) {
+    std::ifstream in(expect_file);
+    std::stringstream expected;
+    expected << in.rdbuf();
+    if (expected.str() != report.str()) {
+      std::fprintf(stderr, "signature mismatch against %s\nexpected:\n%sactual:\n%s",
+                   expect_file.c_str(), expected.str().c_str(), report.str().c_str());
+      return 1;
+    }
+    std::printf("Signature matches %s\n", expect_file.c_str());
+  }
+  return 0;
+}

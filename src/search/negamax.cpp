@@ -1,0 +1,108 @@
+#include "search/negamax.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+
+int steady_clock_ms() {
+  static const auto start = std::chrono::steady_clock::now();
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count());
+}
+
+SearchWindow update_window(SearchWindow w, int row, int col, int dim) {
+  w.row_from = std::min(w.row_from, std::max(row - 2, 0));
+  w.col_from = std::min(w.col_from, std::max(col - 2, 0));
+  w.row_to = std::max(w.row_to, std::min(row + 2, dim - 1));
+  w.col_to = std::max(w.col_to, std::min(col + 2, dim - 1));
+  return w;
+}
+
+void tt_store(Search& search, HashKey key, int value) {
+  TranspositionTree& tree = search.tree;
+  const int r = tt_insert(tree, tree.tree_root, key.h0, key.h1, value);
+  if (r == 1) {
+    // Same h0, whatever the h1: neither the old value nor the new one is kept.
+    tt_delete(tree, tree.tree_root, key.h0);
+  } else if (r == 2) {
+    std::fputs("MESSAGE Not free memory!\n", search.out);
+    std::fflush(search.out);
+    std::exit(1);
+  }
+  ++search.state.node_count;
+}
+
+void time_check(Search& search, const MatchSettings& settings) {
+  SearchState& st = search.state;
+  ++st.check_count;
+  int elapsed = search.clock_ms() - st.clock_start;
+  if (elapsed < 1) elapsed = 1;  // no finite speed from 0 ms: count it as 1 ms
+  const double seconds = elapsed / 1000.0;
+  const double nps = st.node_count / seconds;
+  st.nps = nps >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(nps);
+
+  if (st.level_request >= 0 || settings.timeout_turn <= 0 || st.search_level <= 0) return;
+  // At most one drop per check: first by one level, then, with under a second left, to 0.
+  if (st.level_drop == 0) {
+    if (seconds > settings.timeout_turn * 2 / 3) {
+      set_level(st, st.search_level - 1, search.out);
+      st.level_drop = 1;
+    }
+  } else if (st.level_drop == 1) {
+    if (settings.timeout_turn - seconds < 1) {
+      set_level(st, 0, search.out);
+      st.level_drop = 2;
+    }
+  }
+}
+
+int negamax(Search& search, const MatchSettings& settings, Board& board, int side, int depth,
+            int alpha, int beta, int forcing, int main_only, SearchWindow window,
+            int parent_score) {
+  // Step 1: the generator's moves and the node's static score.
+  Move moves[MOVE_LIST_CAPACITY];
+  int score = 0;
+  const int n = tah(board, side, depth, moves, score, parent_score, forcing, main_only, window,
+                    search.state, settings.rule);
+
+  // Steps 2-4: nodes the generator has settled.
+  if (n == 0) return score - parent_score;
+  if (score > 256) return score;
+  if (n == 1 && (moves[0].kind == 3 || moves[0].kind == -3)) return score;
+
+  // Step 5: the clock, once per 128 stored nodes.
+  if (128 * search.state.check_count < search.state.node_count) time_check(search, settings);
+
+  // Step 6: the moves in the generator's order; a probe hit stands for a finished child search
+  // on the same stones with the same window, already in this node's view.
+  int best = alpha;
+  for (int i = 0; i < n; ++i) {
+    const Move& m = moves[i];
+    int& cell = board.at(m.row, m.col);
+    cell = side;
+    const SearchWindow child = update_window(window, m.row, m.col, board.dim);
+    const HashKey key = hash(search.hashes, board, best, beta);
+    const TranspositionEntry* e = tt_find(search.tree.tree_root, key.h0);
+    int v;
+    if (e != nullptr && e->h1 == key.h1) {
+      v = e->cena;
+    } else {
+      v = -negamax(search, settings, board, -side, depth + 1, -beta, -best, m.forcing,
+                   m.main_only, child, score);
+    }
+    cell = 0;
+    if (v > best) {
+      if (v >= beta) {
+        tt_store(search, hash(search.hashes, board, -beta, -alpha), -beta);
+        return beta;
+      }
+      best = v;
+    }
+  }
+
+  // Step 7: stored under the key the parent probes with.
+  tt_store(search, hash(search.hashes, board, -beta, -alpha), -best);
+  return best;
+}

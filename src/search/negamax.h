@@ -1,0 +1,23 @@
+// One node of the game tree: fail-hard alpha-beta over the generator's moves, with probes and
+// stores in the transposition tree, speed measurement and level drops as time runs short.
+// Depth is bounded by the generator, which returns no moves where a line ends.
+#pragma once
+
+#include "board/board.h"
+#include "movegen/tah.h"
+#include "protocol/match_settings.h"
+#include "search/search.h"
+
+// The value of the node for `side`; the board is returned exactly as it was.
+int negamax(Search& search, const MatchSettings& settings, Board& board, int side, int depth,
+            int alpha, int beta, int forcing, int main_only, SearchWindow window,
+            int parent_score);
+
+// The window widened so that it reaches 2 cells beyond a stone just placed, within the board.
+SearchWindow update_window(SearchWindow window, int row, int col, int dim);
+
+// Stores a node's value; a key whose h0 is present already removes the old entry instead.
+void tt_store(Search& search, HashKey key, int value);
+
+// Rewrites nps and, for an automatically chosen level, lowers it as the turn's time runs out.
+void time_check(Search& search, const MatchSettings& settings);

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "search/hash.h"
+#include "test_util.h"
+
+namespace {
+
+uint32_t t0(const HashTables& t, int r, int c) { return t.table0[r * 20 + c]; }
+uint32_t t1(const HashTables& t, int r, int c) { return t.table1[r * 20 + c]; }
+
+TEST(Hash, TablesComeFromTheFixedGeneratorOverAllCells) {
+  HashTables t;
+  Board empty;
+  empty.dim = 15;
+  hash(t, empty, 0, 0);  // the first call fills them
+  EXPECT_FALSE(t.needs_fill);
+  std::mt19937 rng;
+  EXPECT_EQ(t0(t, 0, 0), rng() >> 1);
+  for (int i = 0; i < 400; ++i) EXPECT_NE(t.table0[i], 0u) << "cells beyond a 15 board too";
+  std::mt19937 again;
+  again.discard(400);
+  EXPECT_EQ(t1(t, 0, 0), again() >> 1);
+}
+
+TEST(Hash, StonesFoldInTheirEntriesAndWindowValues) {
+  HashTables t;
+  fill_hash_tables(t);
+  const int a = 17, b = -5;
+  Board board;
+  board.dim = 15;
+  EXPECT_EQ(hash(t, board, a, b).h0, 0);
+  EXPECT_EQ(hash(t, board, a, b).h1, 0);
+
+  board.at(3, 4) = 1;
+  HashKey k = hash(t, board, a, b);
+  EXPECT_EQ(static_cast<uint32_t>(k.h0), t0(t, 3, 4) + a);
+  EXPECT_EQ(static_cast<uint32_t>(k.h1), t1(t, 3, 4) + b);
+  board.at(3, 4) = -1;
+  k = hash(t, board, a, b);
+  EXPECT_EQ(static_cast<uint32_t>(k.h0), t1(t, 3, 4) + b);
+  EXPECT_EQ(static_cast<uint32_t>(k.h1), t0(t, 3, 4) + a);
+
+  Board two;
+  two.dim = 15;
+  two.at(0, 0) = 1;
+  two.at(0, 1) = -1;
+  k = hash(t, two, a, b);
+  EXPECT_EQ(static_cast<uint32_t>(k.h0), (t0(t, 0, 0) + a) * 16807u + t1(t, 0, 1) + b);
+  EXPECT_EQ(static_cast<uint32_t>(k.h1), (t1(t, 0, 0) + b) * 16807u + t0(t, 0, 1) + a);
+}
+
+TEST(Hash, SwappingColoursSwapsTheKeys) {
+  HashTables t;
+  std::mt19937 rng(3);
+  for (int round = 0; round < 50; ++round) {
+    Board board, swapped;
+    board.dim = swapped.dim = 20;
+    for (int i = 0; i < 60; ++i) {
+      const int r = rng() % 20, c = rng() % 20, s = rng() % 2 ? 1 : -1;
+      board.at(r, c) = s;
+      swapped.at(r, c) = -s;
+    }
+    const int a = static_cast<int>(rng()), b = static_cast<int>(rng());
+    const HashKey k = hash(t, board, a, b), ks = hash(t, swapped, a, b);
+    EXPECT_EQ(k.h0, ks.h1);
+    EXPECT_EQ(k.h1, ks.h0);
+  }
+}
+
+TEST(Hash, UnknownStoneIsFatal) {
+  HashTables t;
+  Board board;
+  board.dim = 15;
+  board.at(2, 2) = 2;
+  EXPECT_EXIT(hash(t, board, 0, 0), testing::ExitedWithCode(1), "^hash: Unknown stone '2'\n$");
+}
+
+}  // namespace
