@@ -2,14 +2,17 @@
 // strong (a four, or a three in two windows) or live (anything better than a lone weak line).
 #include "board/point_threat.h"
 
-#include "board/line_analysis.h"
+#include "board/line_table.h"
 
-PointThreat classify_point(const Board& board, int row, int col, int side, int rule) {
+namespace {
+
+// Folds the four directions' strengths, in direction order, into a PointThreat.
+PointThreat fold_lines(const LineStrength* lines) {
   PointThreat t{0, 0, 0, -1};
   int strong_lines = 0;
   int live_lines = 0;
   for (int i = 0; i < 4; ++i) {
-    const LineStrength s = analyse_line(read_line(board, row, col, i), side, rule);
+    const LineStrength s = lines[i];
     if (s.best == 0) continue;
     // On a full tie the lower direction keeps the place.
     if (s.best > t.th || (s.best == t.th && s.count > t.c)) {
@@ -22,4 +25,26 @@ PointThreat classify_point(const Board& board, int row, int col, int side, int r
   }
   t.fo = strong_lines >= 2 ? 2 : live_lines >= 2 ? 1 : 0;
   return t;
+}
+
+}  // namespace
+
+PointThreat classify_point(const Board& board, int row, int col, int side, int rule) {
+  LineStrength lines[4];
+  for (int i = 0; i < 4; ++i) lines[i] = analyse_point_line(board, row, col, i, side, rule);
+  return fold_lines(lines);
+}
+
+void classify_point_both(const Board& board, int row, int col, int side, int rule,
+                         PointThreat& own, PointThreat& opp) {
+  const uint8_t* table = line_table(rule);
+  LineStrength own_lines[4], opp_lines[4];
+  for (int i = 0; i < 4; ++i) {
+    uint32_t code = line_code(board, row, col, i);
+    if (side < 0) code = swap_colours(code);
+    own_lines[i] = unpack_line_entry(table[code]);
+    opp_lines[i] = unpack_line_entry(table[swap_colours(code)]);
+  }
+  own = fold_lines(own_lines);
+  opp = fold_lines(opp_lines);
 }

@@ -3,6 +3,7 @@
 #include "movegen/forced_replies.h"
 
 #include "board/line_analysis.h"
+#include "board/line_table.h"
 #include "board/point_threat.h"
 
 namespace {
@@ -43,7 +44,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
     int best_l = 0, best_m = 0;
     for (int i = 0; i < 4; ++i) {
       if (i == t.sm) continue;
-      const LineStrength ls = analyse_line(read_line(board, p.row, p.col, i), s, rule);
+      const LineStrength ls = analyse_point_line(board, p.row, p.col, i, s, rule);
       if (ls.best >= 1 && (cross < 0 || ls.best > best_l || (ls.best == best_l && ls.count > best_m))) {
         cross = i;
         best_l = ls.best;
@@ -61,7 +62,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
   for (int k = -5; k <= 5; ++k) {
     const int r = p.row + k * main_dir.drow, c = p.col + k * main_dir.dcol;
     if (!board.on_board(r, c) || board.at(r, c) != 0) continue;
-    const LineStrength ls = analyse_line(read_line(board, r, c, t.sm), s, rule);
+    const LineStrength ls = analyse_point_line(board, r, c, t.sm, s, rule);
     if (ls.best == 3 && ls.count >= 2) uloz_tah(r, c, 0, 0, 0, multi_fours, n_multi);
     else if (ls.best == 3 && ls.count == 1) uloz_tah(r, c, 0, 0, 0, single_fours, n_single);
     if (marking && passes_nearness(ls.count, cell_distance(p.row, p.col, r, c))) {
@@ -73,7 +74,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
     for (int k = -4; k <= 4; ++k) {
       const int r = p.row + k * d.drow, c = p.col + k * d.dcol;
       if (k == 0 || !board.on_board(r, c) || board.at(r, c) != 0) continue;
-      const LineStrength ls = analyse_line(read_line(board, r, c, cross), s, rule);
+      const LineStrength ls = analyse_point_line(board, r, c, cross, s, rule);
       if (ls.best >= 2 && passes_nearness(ls.count, cell_distance(p.row, p.col, r, c))) {
         uloz_tah(r, c, 0, 0, 0, near_cells, n_near);
       }

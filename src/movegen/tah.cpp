@@ -43,7 +43,8 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
     for (int col = window.col_from; col <= window.col_to; ++col) {
       if (board.at(row, col) != 0) continue;
 
-      const PointThreat own = classify_point(board, row, col, side, rule);
+      PointThreat own, opp;
+      classify_point_both(board, row, col, side, rule, own, opp);
       if (own.th == 4) {  // the first own five point in scan order wins at once
         uloz_tah(row, col, 3, forcing, main_only, out, n);
         score = 1024 - depth;
@@ -61,7 +62,6 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
         uloz_tah_c(row, col, 0, 0, main_only, own.th, own.c, own.fo, own.sm, own_other, n_other);
       }
 
-      const PointThreat opp = classify_point(board, row, col, opponent, rule);
       if (opp.th == 4) {
         uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
       } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {

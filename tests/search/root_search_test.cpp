@@ -163,9 +163,9 @@ TEST(EngineGame, EveryReplyIsALegalEmptyCell) {
     const std::string reply = send("TURN " + std::to_string(r) + "," + std::to_string(c) + "\n");
     ASSERT_EQ(g.move_count, before + 2) << reply;
     const Move& m = g.move_history[g.move_count];
-    EXPECT_NE(reply.find("\n" + std::to_string(m.row) + "," + std::to_string(m.col) + "\n"),
-              std::string::npos)
-        << reply;
+    std::string line(1, '\n');
+    line += std::to_string(m.row) + "," + std::to_string(m.col) + "\n";
+    EXPECT_NE(reply.find(line), std::string::npos) << reply;
     EXPECT_EQ(g.board.at(m.row, m.col), -1);
     for (int j = 1; j < g.move_count; ++j) {
       ASSERT_FALSE(g.move_history[j].row == m.row && g.move_history[j].col == m.col);
