@@ -18,32 +18,31 @@
 
 namespace test {
 
-// Rows top to bottom, one character per cell: 'x' is +1, 'o' is -1, anything else empty.
-// Blanks are ignored, so rows may be spaced for reading.
-inline Board board_from_ascii(const std::vector<std::string>& rows, int dim = 15) {
-  Board b;
-  b.dim = dim;
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    int c = 0;
-    for (char ch : rows[r]) {
-      if (ch == ' ') continue;
-      b.at(r, c) = ch == 'x' ? 1 : ch == 'o' ? -1 : 0;
-      ++c;
-    }
-  }
-  return b;
-}
-
 struct Stone {
   int row, col, side;
 };
 
-inline Board board_with(std::initializer_list<Stone> stones, int dim = 15) {
+inline Board board_with(const std::vector<Stone>& stones, int dim = 15) {
   Board b;
   b.dim = dim;
   for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
   return b;
 }
+
+// Collects what is written to a FILE* in memory.
+struct Capture {
+  char* buf = nullptr;
+  size_t len = 0;
+  std::FILE* f = open_memstream(&buf, &len);
+  ~Capture() {
+    std::fclose(f);
+    std::free(buf);
+  }
+  std::string text() {
+    std::fflush(f);
+    return std::string(buf, len);
+  }
+};
 
 // Timing figures differ from run to run; everything else the engine prints is exact.
 inline std::string scrub_nps(const std::string& text) {
@@ -58,41 +57,20 @@ constexpr const char* START_15 =
 // A fresh engine reading `script` from memory; its output is collected in memory.
 class ScriptedEngine {
  public:
-  explicit ScriptedEngine(const std::string& script)
-      : script_(script),
-        in_(fmemopen(script_.data(), script_.size() ? script_.size() : 1, "r")),
-        out_(open_memstream(&out_buf_, &out_len_)),
-        err_(open_memstream(&err_buf_, &err_len_)),
-        engine(in_, out_, err_) {
-    if (script_.empty()) std::fgetc(in_);  // an empty memory stream is not allowed: read it dry
-  }
-  ~ScriptedEngine() {
-    std::fclose(in_);
-    std::fclose(out_);
-    std::fclose(err_);
-    std::free(out_buf_);
-    std::free(err_buf_);
-  }
+  explicit ScriptedEngine(std::string script)
+      : script_(script.empty() ? "\n" : std::move(script)),  // memory streams may not be empty
+        in_(fmemopen(script_.data(), script_.size(), "r")),
+        engine(in_, out_.f, err_.f) {}
+  ~ScriptedEngine() { std::fclose(in_); }
   int run() { return run_command_loop(engine); }
-  std::string out() {
-    std::fflush(out_);
-    return std::string(out_buf_, out_len_);
-  }
+  std::string out() { return out_.text(); }
   std::string scrubbed_out() { return scrub_nps(out()); }
-  std::string err() {
-    std::fflush(err_);
-    return std::string(err_buf_, err_len_);
-  }
+  std::string err() { return err_.text(); }
 
  private:
   std::string script_;
-  char* out_buf_ = nullptr;
-  size_t out_len_ = 0;
-  char* err_buf_ = nullptr;
-  size_t err_len_ = 0;
+  Capture out_, err_;
   std::FILE* in_;
-  std::FILE* out_;
-  std::FILE* err_;
 
  public:
   Engine engine;

@@ -14,13 +14,6 @@ struct Case {
   PointThreat expected;
 };
 
-Board board_of(const std::vector<Stone>& stones) {
-  Board b;
-  b.dim = 15;
-  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
-  return b;
-}
-
 TEST(ClassifyPoint, WorkedPoints) {
   const Case cases[] = {
       {"empty board", {}, 7, 7, 1, 1, {0, 0, 0, -1}},
@@ -47,7 +40,7 @@ TEST(ClassifyPoint, WorkedPoints) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Board b = board_of(c.stones);
+    const Board b = test::board_with(c.stones);
     const PointThreat t = classify_point(b, c.row, c.col, c.side, c.rule);
     EXPECT_EQ(t.th, c.expected.th);
     EXPECT_EQ(t.c, c.expected.c);

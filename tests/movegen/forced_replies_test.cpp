@@ -22,13 +22,6 @@ std::vector<Point> points(const Move* list, int n) {
   return p;
 }
 
-Board board_of(const std::vector<Stone>& stones) {
-  Board b;
-  b.dim = 15;
-  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
-  return b;
-}
-
 TEST(DefenceMoves, WorkedThreats) {
   struct Case {
     const char* name;
@@ -55,7 +48,7 @@ TEST(DefenceMoves, WorkedThreats) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Board b = board_of(c.stones);
+    const Board b = test::board_with(c.stones);
     Move out[MOVE_LIST_CAPACITY];
     int n = 0;
     defence_moves(b, Move{c.threat.row, c.threat.col, 0, 0, 0}, O, out, n, 1, 1);
@@ -69,7 +62,7 @@ TEST(DefenceMoves, WorkedThreats) {
 }
 
 TEST(DefenceMoves, AppendsAfterWhatTheListHoldsAndPassesForcingZero) {
-  const Board b = board_of({{7, 5, O}, {7, 6, O}, {7, 7, O}, {5, 8, O}, {6, 8, O}});
+  const Board b = test::board_with({{7, 5, O}, {7, 6, O}, {7, 7, O}, {5, 8, O}, {6, 8, O}});
   Move out[MOVE_LIST_CAPACITY];
   int n = 0;
   uloz_tah(1, 1, 2, 2, 0, out, n);
@@ -96,7 +89,7 @@ TEST(VerifyFourLine, RejectsAFourAnsweredByACounterFourOnItsLine) {
     SCOPED_TRACE(c.name);
     std::vector<Stone> stones = base;
     stones.insert(stones.end(), c.extra.begin(), c.extra.end());
-    EXPECT_EQ(verify_four_line(board_of(stones), Move{7, 8, 0, 0, 0}, 1, 1), c.expected);
+    EXPECT_EQ(verify_four_line(test::board_with(stones), Move{7, 8, 0, 0, 0}, 1, 1), c.expected);
   }
 }
 
@@ -104,7 +97,7 @@ TEST(ExtensionMoves, CellsOnTheOtherLinesInDirectionOrder) {
   std::vector<Stone> stones = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1}, {7, 9, -1}};
   Move list[MOVE_LIST_CAPACITY];
   int n = 0;
-  extension_moves(board_of(stones), Move{7, 8, 1, 2, 1}, 1, list, n, 2, 1);
+  extension_moves(test::board_with(stones), Move{7, 8, 1, 2, 1}, 1, list, n, 2, 1);
   EXPECT_EQ(points(list, n), (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}}));
   EXPECT_EQ(list[0].kind, 1);
   EXPECT_EQ(list[0].forcing, 2);
@@ -112,7 +105,7 @@ TEST(ExtensionMoves, CellsOnTheOtherLinesInDirectionOrder) {
 
   stones.push_back({8, 9, 1});
   n = 0;
-  extension_moves(board_of(stones), Move{7, 8, 0, 0, 0}, 1, list, n, 2, 1);
+  extension_moves(test::board_with(stones), Move{7, 8, 0, 0, 0}, 1, list, n, 2, 1);
   EXPECT_EQ(points(list, n), (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}, {5, 6}, {6, 7},
                                                   {9, 10}, {10, 11}}));
 }

@@ -32,18 +32,20 @@ struct Call {
   std::vector<Move> moves;
 };
 
+constexpr int ANY_SCORE = -99999;
+
 void check(const Call& c) {
   SCOPED_TRACE(c.name);
-  Board b;
-  b.dim = 15;
-  for (const Stone& s : c.stones) b.at(s.row, s.col) = s.side;
+  const Board b = test::board_with(c.stones);
   const Board before = b;
   Move out[MOVE_LIST_CAPACITY];
   int score = 0;
   const int n = tah(b, c.side, c.depth, out, score, c.parent_score, c.forcing, c.main_only,
                     c.window, level(0), 1);
   EXPECT_EQ(n, c.returned);
-  EXPECT_EQ(score, c.score);
+  if (c.score != ANY_SCORE) {
+    EXPECT_EQ(score, c.score);
+  }
   EXPECT_EQ(std::vector<Move>(out, out + n), c.moves);
   EXPECT_EQ(b.cells, before.cells);
 }
@@ -90,52 +92,36 @@ const std::vector<Stone> CLOSED_FOUR = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {7, 4, 
 TEST(Tah, BeyondThreeLimitOnlyOwnFoursWithTheirStoredFlags) {
   const SearchWindow w{5, 9, 2, 11};
   const Call calls[] = {
-      {"forcing 0", CLOSED_FOUR, 1, 5, 0, 0, 0, w, 0, 7 + 7 * 0 + 5 + 5 + 3 * 0, {}},
-      {"forcing 1 up to mixed_limit", CLOSED_FOUR, 1, 6, 0, 1, 1, w, 2, 0,
+      {"forcing 0", CLOSED_FOUR, 1, 5, 0, 0, 0, w, 0, ANY_SCORE, {}},
+      {"forcing 1 up to mixed_limit", CLOSED_FOUR, 1, 6, 0, 1, 1, w, 2, ANY_SCORE,
        {{7, 8, 2, 1, 1}, {7, 9, 2, 1, 1}}},
-      {"forcing 1 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 1, 0, w, 0, 0, {}},
-      {"forcing 2 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 2, 0, w, 2, 0,
+      {"forcing 1 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 1, 0, w, 0, ANY_SCORE, {}},
+      {"forcing 2 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 2, 0, w, 2, ANY_SCORE,
        {{7, 8, 2, 2, 0}, {7, 9, 2, 2, 0}}},
   };
-  for (Call c : calls) {
-    // The static score is whatever the position gives; these cases pin the selection only.
-    Board b;
-    b.dim = 15;
-    for (const Stone& s : c.stones) b.at(s.row, s.col) = s.side;
-    Move out[MOVE_LIST_CAPACITY];
-    int score = 0;
-    tah(b, c.side, c.depth, out, score, 0, c.forcing, c.main_only, c.window, level(0), 1);
-    c.score = score;
-    check(c);
-  }
+  for (const Call& c : calls) check(c);
 }
 
 TEST(Tah, OpponentOpenThreeOwnFoursGoFirstWithMainOnly) {
-  const std::vector<Stone> stones = {{2, 2, 1}, {2, 3, 1}, {2, 4, 1}, {2, 1, -1},
+  // x has closed fours at (2,5) and (2,6); o has an open three on row 7.
+  const std::vector<Stone> stones = {{2, 2, 1},  {2, 3, 1},  {2, 4, 1}, {2, 1, -1},
                                      {7, 6, -1}, {7, 7, -1}, {7, 8, -1}};
-  Board b;
-  b.dim = 15;
-  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
-  Move out[MOVE_LIST_CAPACITY];
-  int score = 0;
-  const int n = tah(b, 1, 1, out, score, 0, 1, 0, SearchWindow{0, 9, 0, 11}, level(0), 1);
-  EXPECT_EQ(std::vector<Move>(out, out + n),
-            (std::vector<Move>{{2, 5, 2, 1, 1}, {2, 6, 2, 1, 1}, {7, 5, -1, 1, 1},
-                               {7, 9, -1, 1, 1}}));
-  score = 0;
-  EXPECT_EQ(tah(b, 1, 3, out, score, 0, 0, 0, SearchWindow{0, 9, 0, 11}, level(0), 1), 0)
-      << "beyond quiet_limit a quiet line does not answer threats";
+  const SearchWindow w{0, 9, 0, 11};
+  const Call calls[] = {
+      {"own fours with main_only, then the defences", stones, 1, 1, 0, 1, 0, w, 4, ANY_SCORE,
+       {{2, 5, 2, 1, 1}, {2, 6, 2, 1, 1}, {7, 5, -1, 1, 1}, {7, 9, -1, 1, 1}}},
+      {"beyond quiet_limit a quiet line does not answer", stones, 1, 3, 0, 0, 0, w, 0,
+       ANY_SCORE, {}},
+  };
+  for (const Call& c : calls) check(c);
 }
 
 TEST(Tah, ExtensionsFollowTheSortedMainCandidatesAndCountTowardsTheCut) {
   // . . . o x x x . o      row 7, columns 3..9; (6,8) is x as well
   // (7,4) and (7,8) are closed four points of x; the column through (7,8) can become a second
   // line, so at depth 2 its extension cells (4,8), (5,8), (8,8), (9,8) are offered.
-  const std::vector<Stone> stones = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1},
-                                     {7, 9, -1}, {7, 3, -1}};
-  Board b;
-  b.dim = 15;
-  for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
+  const Board b = test::board_with(
+      {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1}, {7, 9, -1}, {7, 3, -1}});
   Move out[MOVE_LIST_CAPACITY];
   int score = 0;
   const SearchWindow w{3, 11, 3, 11};

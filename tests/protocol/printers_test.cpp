@@ -5,26 +5,12 @@
 
 namespace {
 
-struct Captured {
-  char* buf = nullptr;
-  size_t len = 0;
-  std::FILE* f = open_memstream(&buf, &len);
-  ~Captured() {
-    std::fclose(f);
-    std::free(buf);
-  }
-  std::string text() {
-    std::fflush(f);
-    return std::string(buf, len);
-  }
-};
-
 TEST(Tisk, ColumnsRunVerticallyWithLabels) {
   Board b;
   b.dim = 15;
   b.at(0, 14) = 1;
   b.at(1, 14) = -1;
-  Captured n, s;
+  test::Capture n, s;
   tisk(b, 'n', n.f);
   tisk(b, 's', s.f);
   const std::string pn = n.text(), ps = s.text();
@@ -35,7 +21,7 @@ TEST(Tisk, ColumnsRunVerticallyWithLabels) {
   EXPECT_EQ(ps.substr(0, 4), "15 x");
   EXPECT_EQ(ps.substr(ps.size() - 33), "   a b c d e f g h i j k l m n o\n");
   b.at(3, 3) = 7;
-  Captured q;
+  test::Capture q;
   tisk(b, 'n', q.f);
   EXPECT_NE(q.text().find('?'), std::string::npos);
 }
@@ -48,7 +34,7 @@ TEST(Tisk, UnknownFlagIsFatal) {
 
 TEST(DumpLists, MovesOnOneLineCandidatesOnePerLine) {
   const Move moves[] = {{7, 8, 0, 0, 0}, {0, 14, 3, 2, 1}};
-  Captured m, empty, c;
+  test::Capture m, empty, c;
   dump_moves(moves, 2, m.f);
   dump_moves(moves, 0, empty.f);
   EXPECT_EQ(m.text(), "[7,8],[0,14],\n");
@@ -64,7 +50,7 @@ TEST(DumpTree, PostOrderAndCounts) {
   tt_insert(tree, root, -5, 1, 10);
   tt_insert(tree, root, 5, 2, 20);
   tt_insert(tree, root, 3, 3, 30);
-  Captured d;
+  test::Capture d;
   dump_tree(root, d.f);
   const std::string t = d.text();
   EXPECT_EQ(t.find("h0=-5, h1=1, cena=10,  adr=0x"), 0u);

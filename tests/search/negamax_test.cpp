@@ -13,18 +13,15 @@ TEST(UpdateWindow, ReachesTwoCellsBeyondTheStoneWithinTheBoard) {
     SearchWindow after;
   };
   const Case cases[] = {
-      {{5, 9, 5, 9}, 7, 7, {5, 9, 5, 9}},     // inside by 2: nothing moves
-      {{5, 9, 5, 9}, 6, 8, {4, 9, 5, 10}},    // one bound each way
-      {{5, 9, 5, 9}, 0, 14, {0, 9, 5, 14}},   // clamped to the board
-      {{3, 9, 3, 9}, 1, 13, {0, 9, 3, 14}},   // row < 3 gives 0; col + 2 >= dim gives dim - 1
-      {{0, 14, 0, 14}, 7, 7, {0, 14, 0, 14}},
+      {{5, 9, 5, 9}, 7, 7, {5, 9, 5, 9}},    // inside by 2: nothing moves
+      {{5, 9, 5, 9}, 6, 8, {4, 9, 5, 10}},   // one bound each way
+      {{5, 9, 5, 9}, 0, 14, {0, 9, 5, 14}},  // clamped to the board
+      {{3, 9, 3, 9}, 1, 13, {0, 9, 3, 14}},
   };
   for (const Case& c : cases) {
     const SearchWindow w = update_window(c.before, c.row, c.col, 15);
-    EXPECT_EQ(w.row_from, c.after.row_from);
-    EXPECT_EQ(w.row_to, c.after.row_to);
-    EXPECT_EQ(w.col_from, c.after.col_from);
-    EXPECT_EQ(w.col_to, c.after.col_to);
+    EXPECT_EQ((std::array{w.row_from, w.row_to, w.col_from, w.col_to}),
+              (std::array{c.after.row_from, c.after.row_to, c.after.col_from, c.after.col_to}));
   }
 }
 
@@ -35,15 +32,14 @@ TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
     int level;
   };
   const Case cases[] = {
-      {10000, 180, 30, 3},   // limit 13.85 s: 160000 nodes take 16 s
-      {0, 180, 30, 0},       // no speed measured yet
-      {10000, 180, 0, 0},    // a limit of 0
-      {10000, 1e9, 16, 4},   // exactly the budget still fits
+      {10000, 180, 30, 3},     // limit 13.85 s: 160000 nodes take 16 s
+      {0, 180, 30, 0},         // no speed measured yet
+      {10000, 180, 0, 0},      // a limit of 0
+      {10000, 1e9, 16, 4},     // exactly the budget still fits
       {10000, 1e9, 15.99, 3},
-      {10000, 52, 30, 3},    // time_left / 13 = 4 s is the limit: 40000 nodes fit exactly
+      {10000, 52, 30, 3},      // time_left / 13 = 4 s is the limit
       {10000, 51.9, 30, 2},
-      {100, 180, 30, 0},     // even level 0 takes too long: 0
-      {2147483647, 180, 30, 4},
+      {100, 180, 30, 0},       // even level 0 is too slow
   };
   for (const Case& c : cases) {
     EXPECT_EQ(choose_level(c.nps, c.time_left, c.timeout_turn), c.level)
@@ -51,60 +47,50 @@ TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
   }
 }
 
-// A search context whose clock the test sets.
-struct FakeClockSearch : testing::Test {
-  char* buf = nullptr;
-  size_t len = 0;
-  std::FILE* out = open_memstream(&buf, &len);
+// A search whose clock the test sets.
+struct FakeClock : testing::Test {
+  test::Capture out;
   Search search;
   MatchSettings settings;
   int now = 0;
   void SetUp() override {
-    search.out = out;
+    search.out = out.f;
     search.clock_ms = [this] { return now; };
-  }
-  void TearDown() override {
-    std::fclose(out);
-    std::free(buf);
-  }
-  std::string printed() {
-    std::fflush(out);
-    return std::string(buf, len);
   }
 };
 
-TEST_F(FakeClockSearch, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
+// Each row is one time check after the previous rows, 200 nodes in, started at 1000 ms.
+TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
   SearchState& st = search.state;
+  st.level_request = -1, st.search_level = 2, st.clock_start = 1000, st.node_count = 200;
   settings.timeout_turn = 3.0;
-  st.level_request = -1;
-  st.search_level = 2;
-  st.level_drop = 0;
-  st.clock_start = 1000;
-  st.node_count = 200;
-
-  now = 3000;  // exactly 2/3 of the turn: no drop
-  time_check(search, settings);
-  EXPECT_EQ(st.level_drop, 0);
-  EXPECT_EQ(st.nps, 100);
-  now = 3001;
-  time_check(search, settings);
-  EXPECT_EQ(st.level_drop, 1);
-  EXPECT_EQ(st.quiet_limit, LEVEL_TABLE[1][0]);
-  now = 3000;  // exactly one second left: no drop to 0
-  time_check(search, settings);
-  EXPECT_EQ(st.level_drop, 1);
-  now = 3001;
-  time_check(search, settings);
-  EXPECT_EQ(st.level_drop, 2);
-  EXPECT_EQ(st.quiet_limit, LEVEL_TABLE[0][0]);
-  now = 9000;
-  time_check(search, settings);
-  EXPECT_EQ(st.check_count, 6);
+  struct Check {
+    int now, level_drop, quiet_limit, nps;
+  };
+  const Check checks[] = {
+      {3000, 0, 0, 100},   // exactly 2/3 of the turn: no drop
+      {3001, 1, 4, 99},    // past it: one level down
+      {3000, 1, 4, 100},   // exactly one second left: no drop to 0
+      {3001, 2, 2, 99},    // under a second left: level 0
+      {9000, 2, 2, 25},    // nothing more
+      {1000, 2, 2, 200000},  // 0 ms elapsed counts as 1 ms
+  };
+  for (const Check& c : checks) {
+    now = c.now;
+    time_check(search, settings);
+    EXPECT_EQ(st.level_drop, c.level_drop) << c.now;
+    EXPECT_EQ(st.quiet_limit, c.quiet_limit) << c.now;
+    EXPECT_EQ(st.nps, c.nps) << c.now;
+  }
+  EXPECT_EQ(st.check_count, 7);
   EXPECT_EQ(st.search_level, 2) << "drops leave the chosen level as it was";
-  EXPECT_EQ(printed(), "MESSAGE Level... 1\nMESSAGE Level... 0\n");
+  EXPECT_EQ(out.text(), "MESSAGE Level... 1\nMESSAGE Level... 0\n");
+  st.node_count = 2147483647;
+  time_check(search, settings);
+  EXPECT_EQ(st.nps, 2147483647) << "clamped";
 }
 
-TEST_F(FakeClockSearch, NoDropForAGivenLevelNoTurnTimeOrLevelZero) {
+TEST_F(FakeClock, NoDropForAGivenLevelNoTurnTimeOrLevelZero) {
   SearchState& st = search.state;
   st.node_count = 5000;
   now = 100000;
@@ -112,76 +98,46 @@ TEST_F(FakeClockSearch, NoDropForAGivenLevelNoTurnTimeOrLevelZero) {
     st.level_request = variant == 0 ? 2 : -1;
     st.search_level = variant == 2 ? 0 : 2;
     settings.timeout_turn = variant == 1 ? 0 : 3.0;
-    st.level_drop = 0;
     time_check(search, settings);
     EXPECT_EQ(st.level_drop, 0) << variant;
   }
   EXPECT_EQ(st.nps, 50);
-  EXPECT_EQ(printed(), "");
+  EXPECT_EQ(out.text(), "");
 }
 
-TEST_F(FakeClockSearch, NoTimeElapsedCountsAsOneMillisecondAndSpeedIsClamped) {
-  search.state.node_count = 3000;
-  now = search.state.clock_start;
-  time_check(search, settings);
-  EXPECT_EQ(search.state.nps, 3000000);
-  search.state.node_count = 2147483647;
-  time_check(search, settings);
-  EXPECT_EQ(search.state.nps, 2147483647);
-}
-
-// Level 0 at every search, as INFO timeout_turn 0 gives.
-struct NegamaxFixture : FakeClockSearch {
-  Board board;
-  void SetUp() override {
-    FakeClockSearch::SetUp();
-    board.dim = 15;
-    set_level(search.state, 0, out);
+// Level 0 with a fresh tree for every search.
+struct NegamaxTest : FakeClock {
+  int search_node(Board b, int side, int depth, int alpha, int beta, int forcing,
+                  SearchWindow w, int parent_score) {
+    set_level(search.state, 0, out.f);
+    search.state.node_count = 1;
     search.tree.tree_root = tt_create(search.tree);
-  }
-  void TearDown() override {
+    const Board before = b;
+    const int v = negamax(search, settings, b, side, depth, alpha, beta, forcing, 0, w,
+                          parent_score);
+    EXPECT_EQ(b.cells, before.cells) << "the board comes back as it was";
     tt_free(search.tree);
-    FakeClockSearch::TearDown();
+    return v;
   }
 };
 
-TEST_F(NegamaxFixture, LeafReturnsScoreMinusParentAndStoresNothing) {
-  board.at(7, 7) = 1;
-  // Beyond quiet_limit with forcing 0 the generator offers nothing: a leaf with score 32.
-  EXPECT_EQ(negamax(search, settings, board, 1, 3, -1024, 1024, 0, 0, {5, 9, 5, 9}, 30), 2);
-  EXPECT_EQ(search.state.node_count, 1);
-  EXPECT_EQ(search.tree.tree_root->greater, nullptr);
-  EXPECT_EQ(search.tree.tree_root->smaller, nullptr);
-}
-
-TEST_F(NegamaxFixture, DecidedNodesReturnTheGeneratorScore) {
-  const Board won = test::board_with({{7, 4, 1}, {7, 5, 1}, {7, 6, 1}, {7, 7, 1}});
-  board = won;
-  EXPECT_EQ(negamax(search, settings, board, 1, 3, -5, 5, 1, 0, {5, 9, 2, 9}, 0), 1021)
-      << "a five now";
-  EXPECT_EQ(negamax(search, settings, board, -1, 3, -5, 5, 1, 0, {5, 9, 2, 9}, 0), -1021)
-      << "two opponent five points";
+TEST_F(NegamaxTest, SettledNodesReturnAtOnceAndStoreNothing) {
+  const Board lone = test::board_with({{7, 7, 1}});
+  // Beyond quiet_limit with forcing 0 the generator offers nothing: score 32 minus the parent's.
+  EXPECT_EQ(search_node(lone, 1, 3, -1024, 1024, 0, {5, 9, 5, 9}, 30), 2);
+  const Board four = test::board_with({{7, 4, 1}, {7, 5, 1}, {7, 6, 1}, {7, 7, 1}});
+  EXPECT_EQ(search_node(four, 1, 3, -5, 5, 1, {5, 9, 2, 9}, 0), 1021) << "a five now";
+  EXPECT_EQ(search_node(four, -1, 3, -5, 5, 1, {5, 9, 2, 9}, 0), -1021) << "two five points";
   EXPECT_EQ(search.state.node_count, 1);
 }
 
-TEST_F(NegamaxFixture, FailHardResultsStayInsideTheWindow) {
+TEST_F(NegamaxTest, FailHardResultsStayInsideTheWindow) {
   const Board b = test::board_with({{7, 7, 1}, {8, 8, -1}, {6, 8, 1}});
-  SearchWindow w{4, 10, 5, 10};
-  board = b;
-  const int full = negamax(search, settings, board, -1, 1, -1024, 1024, 2, 0, w, 0);
-  EXPECT_EQ(board.cells, b.cells) << "the board comes back as it was";
-  tt_free(search.tree);
-  search.tree.tree_root = tt_create(search.tree);
-  EXPECT_EQ(negamax(search, settings, board, -1, 1, full, full + 10, 2, 0, w, 0), full)
-      << "no move above alpha: alpha";
-  tt_free(search.tree);
-  search.tree.tree_root = tt_create(search.tree);
-  EXPECT_EQ(negamax(search, settings, board, -1, 1, full - 10, full, 2, 0, w, 0), full)
-      << "a move reaching beta: beta";
-  tt_free(search.tree);
-  search.tree.tree_root = tt_create(search.tree);
-  EXPECT_EQ(negamax(search, settings, board, -1, 1, full - 10, full - 1, 2, 0, w, 0), full - 1);
-  EXPECT_GT(search.state.node_count, 1);
+  const SearchWindow w{4, 10, 5, 10};
+  const int full = search_node(b, -1, 1, -1024, 1024, 2, w, 0);
+  EXPECT_EQ(search_node(b, -1, 1, full, full + 10, 2, w, 0), full) << "nothing above alpha";
+  EXPECT_EQ(search_node(b, -1, 1, full - 10, full, 2, w, 0), full) << "reaching beta";
+  EXPECT_EQ(search_node(b, -1, 1, full - 10, full - 1, 2, w, 0), full - 1);
 }
 
 }  // namespace
