@@ -141,3 +141,20 @@ TEST_F(NegamaxTest, FailHardResultsStayInsideTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A store whose h0 is present already removes the old entry and keeps neither value; it still
+// counts as a stored node.
+TEST(TtStore, CollidingKeyRemovesTheOldEntry) {
+  Search search;
+  search.tree.tree_root = tt_create(search.tree);
+  tt_store(search, HashKey{42, 1}, 7);
+  ASSERT_NE(tt_find(search.tree.tree_root, 42), nullptr);
+  tt_store(search, HashKey{42, 2}, 9);
+  EXPECT_EQ(tt_find(search.tree.tree_root, 42), nullptr);
+  EXPECT_EQ(search.state.node_count, 3);
+  tt_free(search.tree);
+}
+
+}  // namespace
