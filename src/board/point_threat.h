@@ -2,6 +2,7 @@
 #pragma once
 
 #include "board/board.h"
+#include "board/code_grid.h"
 
 struct PointThreat {
   int th;  // best own-stone count over the four lines: 4 makes five, 3 a four, 2 a three
@@ -15,4 +16,8 @@ PointThreat classify_point(const Board& board, int row, int col, int side, int r
 
 // Both views of one empty point at once: for `side` and for `-side`.
 void classify_point_both(const Board& board, int row, int col, int side, int rule,
+                         PointThreat& own, PointThreat& opp);
+
+// The same, reading the lines from a grid filled around the point.
+void classify_point_both(const CodeGrid& grid, int row, int col, int side, int rule,
                          PointThreat& own, PointThreat& opp);

@@ -39,12 +39,16 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
   const int threat_forcing = forcing > 0 ? 1 : 0;  // what an open three or an extension passes on
 
   // Step 2: classify every empty point for both sides, in row-major order.
+  CodeGrid grid;
+  if (window.row_from <= window.row_to && window.col_from <= window.col_to) {
+    grid.fill(board, window.row_from, window.row_to, window.col_from, window.col_to);
+  }
   for (int row = window.row_from; row <= window.row_to; ++row) {
     for (int col = window.col_from; col <= window.col_to; ++col) {
       if (board.at(row, col) != 0) continue;
 
       PointThreat own, opp;
-      classify_point_both(board, row, col, side, rule, own, opp);
+      classify_point_both(grid, row, col, side, rule, own, opp);
       if (own.th == 4) {  // the first own five point in scan order wins at once
         uloz_tah(row, col, 3, forcing, main_only, out, n);
         score = 1024 - depth;

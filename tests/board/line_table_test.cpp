@@ -18,9 +18,12 @@ TEST(LineTable, AgreesWithAnalyseLineOnRandomBoards) {
     for (int i = 0; i < stones; ++i) b.at(rng() % b.dim, rng() % b.dim) = rng() % 2 ? 1 : -1;
     // Leftovers beyond the board must read as off the board.
     if (b.dim < 20) b.at(b.dim, rng() % 20) = 1;
+    CodeGrid grid;
+    grid.fill(b, 0, b.dim - 1, 0, b.dim - 1);
     for (int r = 0; r < b.dim; ++r) {
       for (int c = 0; c < b.dim; ++c) {
         if (b.at(r, c) != 0) continue;
+        for (int d = 0; d < 4; ++d) ASSERT_EQ(grid.line_code(r, c, d), line_code(b, r, c, d));
         for (int rule : {0, 1}) {
           for (int side : {1, -1}) {
             for (int d = 0; d < 4; ++d) {
