@@ -14,10 +14,7 @@ struct PointThreat {
 // The point must lie on the board and be empty.
 PointThreat classify_point(const Board& board, int row, int col, int side, int rule);
 
-// Both views of one empty point at once: for `side` and for `-side`.
-void classify_point_both(const Board& board, int row, int col, int side, int rule,
-                         PointThreat& own, PointThreat& opp);
-
-// The same, reading the lines from a grid filled around the point.
+// Both views of one empty point at once, for `side` and for `-side`, reading the lines from a
+// grid filled around the point.
 void classify_point_both(const CodeGrid& grid, int row, int col, int side, int rule,
                          PointThreat& own, PointThreat& opp);

@@ -34,7 +34,7 @@ TEST(LineTable, AgreesWithAnalyseLineOnRandomBoards) {
             }
           }
           PointThreat own, opp;
-          classify_point_both(b, r, c, 1, rule, own, opp);
+          classify_point_both(grid, r, c, 1, rule, own, opp);
           const PointThreat minus = classify_point(b, r, c, -1, rule);
           ASSERT_EQ(opp.th, minus.th);
           ASSERT_EQ(opp.c, minus.c);
