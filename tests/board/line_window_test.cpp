@@ -29,25 +29,4 @@ TEST(ReadLine, WindowsAtEdgesAndCorners) {
   }
 }
 
-TEST(ReadLine, CellsBeyondDimReadOffBoardWhateverTheyHold) {
-  Board b;
-  b.dim = 20;
-  b.at(7, 15) = 1;  // left over from a game on a larger board
-  b.at(7, 16) = -1;
-  b.dim = 15;
-  clear_board(b);
-  EXPECT_EQ(b.at(7, 15), 1) << "clear_board touches only the dim x dim square";
-  const LineWindow w = read_line(b, 7, 12, 2);
-  EXPECT_EQ(w[8], X);
-  EXPECT_EQ(w[9], X);
-  EXPECT_EQ(w[7], 0);
-}
-
-TEST(CellDistance, IsTheKingMoveDistance) {
-  EXPECT_EQ(cell_distance(4, 4, 4, 4), 0);
-  EXPECT_EQ(cell_distance(4, 4, 5, 5), 1);
-  EXPECT_EQ(cell_distance(0, 0, 3, 1), 3);
-  EXPECT_EQ(cell_distance(3, 1, 0, 0), 3);
-}
-
 }  // namespace

@@ -56,30 +56,4 @@ TEST(ReadInts, EmulatesTheStdioConversion) {
   }
 }
 
-TEST(ReadWord, ReadsWholeWordsAndLeavesTheSeparator) {
-  const std::string longword(100000, 'A');
-  Stream s("  START\r\n" + longword + "\tz");
-  Input in(s.f);
-  std::string w;
-  ASSERT_TRUE(in.read_word(w));
-  EXPECT_EQ(w, "START");
-  ASSERT_TRUE(in.read_word(w));
-  EXPECT_EQ(w, longword);
-  EXPECT_EQ(in.get(), '\t');
-  ASSERT_TRUE(in.read_word(w));
-  EXPECT_EQ(w, "z");
-  EXPECT_FALSE(in.read_word(w));
-}
-
-TEST(DiscardLine, StopsAfterTheNewlineOrAtTheEnd) {
-  Stream s("rest of line\nnext\nlast");
-  Input in(s.f);
-  in.discard_line();
-  EXPECT_EQ(in.get(), 'n');
-  in.discard_line();
-  in.discard_line();
-  in.discard_line();  // at the end of input it returns at once
-  EXPECT_EQ(in.get(), EOF);
-}
-
 }  // namespace

@@ -74,17 +74,4 @@ TEST(HostileInput, RandomBytesEndCleanly) {
   }
 }
 
-TEST(HostileInput, OverlongWordsAreUnknownWhole) {
-  const std::string word(5000, 'Q');
-  const std::string key(5000, 'k');
-  const test::ProcessResult r =
-      test::run_engine_binary(word + " tail\nINFO " + key + " 5\nSTART 15\nBOARD\nD" + word + "\nDONE\n");
-  EXPECT_EQ(r.exit_code, 0);
-  const std::string out = scrub(r.out);
-  EXPECT_EQ(out.substr(0, word.size() + 19), "UNKNOWN command '" + word + "'\n");
-  EXPECT_NE(out.find("MESSAGE Unknown key '" + key + "'\n"), std::string::npos);
-  EXPECT_NE(out.find("OK\nERROR Unknown terminate. Use DONE.\n7,7\nERROR i/o command\n"),
-            std::string::npos);
-}
-
 }  // namespace
