@@ -50,26 +50,20 @@ inline std::string scrub_nps(const std::string& text) {
   return std::regex_replace(text, nps, "nps=N");
 }
 
-// What START prints on a 15 x 15 or 16 x 16 board: the benchmark's level-1 search, then OK.
-constexpr const char* START_15 =
-    "MESSAGE Level... 1\nMESSAGE [9,7], val = 5\nMESSAGE Benchmark, nps=N\nOK\n";
-
 // A fresh engine reading `script` from memory; its output is collected in memory.
 class ScriptedEngine {
  public:
   explicit ScriptedEngine(std::string script)
       : script_(script.empty() ? "\n" : std::move(script)),  // memory streams may not be empty
         in_(fmemopen(script_.data(), script_.size(), "r")),
-        engine(in_, out_.f, err_.f) {}
+        engine(in_, out_.f, stderr) {}
   ~ScriptedEngine() { std::fclose(in_); }
   int run() { return run_command_loop(engine); }
   std::string out() { return out_.text(); }
-  std::string scrubbed_out() { return scrub_nps(out()); }
-  std::string err() { return err_.text(); }
 
  private:
   std::string script_;
-  Capture out_, err_;
+  Capture out_;
   std::FILE* in_;
 
  public:

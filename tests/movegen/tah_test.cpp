@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "movegen/tah.h"
@@ -141,24 +140,6 @@ TEST(Tah, ExtensionsFollowTheSortedMainCandidatesAndCountTowardsTheCut) {
   for (int i = 0; i < deeper; ++i) {
     EXPECT_FALSE(out[i].col == 8 && (out[i].row == 4 || out[i].row == 9))
         << "no extensions below depth 2";
-  }
-}
-
-TEST(Tah, CrowdedTwentyBoardFitsTheLists) {
-  std::mt19937 rng(69);
-  Board b;
-  b.dim = 20;
-  for (int placed = 0; placed < 69;) {
-    const int r = static_cast<int>(rng() % 20), c = static_cast<int>(rng() % 20);
-    if (b.at(r, c) != 0) continue;
-    b.at(r, c) = placed++ % 2 ? -1 : 1;
-  }
-  Move out[MOVE_LIST_CAPACITY];
-  for (int side : {1, -1}) {
-    int score = 0;
-    const int n = tah(b, side, 0, out, score, 0, 2, 0, SearchWindow{0, 19, 0, 19}, level(4), 1);
-    EXPECT_GT(n, 0);
-    for (int i = 0; i < n; ++i) EXPECT_EQ(b.at(out[i].row, out[i].col), 0);
   }
 }
 

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <regex>
 
 #include "test_util.h"
 
@@ -16,13 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string scrub(const std::string& text) {
-  static const std::regex nps("nps=-?[0-9]+");
-  return std::regex_replace(text, nps, "nps=N");
-}
-
 std::string transcript_of(const test::ProcessResult& r) {
-  std::string t = scrub(r.out);
+  std::string t = test::scrub_nps(r.out);
   if (!r.err.empty()) t += "[stderr]\n" + r.err;
   t += "[exit " + std::to_string(r.exit_code) + "]\n";
   return t;

@@ -103,11 +103,6 @@ TEST_F(RootTest, BenchmarkMeasuresTheSpeedOnItsOwnBoard) {
                             std::to_string(search.state.nps) + "\n");
 }
 
-TEST(RootWindow, BoundingBoxPlusTwoWithinTheBoard) {
-  const SearchWindow w = root_window(test::board_with({{0, 5, 1}, {13, 7, -1}}));
-  EXPECT_EQ((std::array{w.row_from, w.row_to, w.col_from, w.col_to}), (std::array{0, 14, 3, 9}));
-}
-
 // A whole game through the protocol at level 0, one command at a time as a manager sends
 // them: every reply is a legal empty cell, recorded and on the board afterwards.
 TEST(EngineGame, EveryReplyIsALegalEmptyCell) {
