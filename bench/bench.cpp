@@ -23,7 +23,7 @@
 
 namespace {
 
-struct Position {
+struct BenchPosition {
   std::string name;
   int dim = 15;
   int rule = 1;
@@ -48,14 +48,14 @@ bool parse_stones(const std::vector<std::string>& stones, Board& board, int& sid
   return true;
 }
 
-std::vector<Position> read_positions(std::istream& in) {
-  std::vector<Position> positions;
+std::vector<BenchPosition> read_positions(std::istream& in) {
+  std::vector<BenchPosition> positions;
   std::string line;
   while (std::getline(in, line)) {
     const size_t hash = line.find('#');
     if (hash != std::string::npos) line.erase(hash);
     std::istringstream words(line);
-    Position p;
+    BenchPosition p;
     if (!(words >> p.name)) continue;
     words >> p.dim >> p.rule;
     for (std::string s; words >> s;) p.stones.push_back(s);
@@ -105,9 +105,9 @@ int main(int argc, char** argv) {
   }
   if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM) usage();
 
-  std::vector<Position> positions;
+  std::vector<BenchPosition> positions;
   if (single) {
-    positions.push_back(Position{"position", dim, rule, stones});
+    positions.push_back(BenchPosition{"position", dim, rule, stones});
   } else {
     std::ifstream in(positions_file);
     if (!in) {
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   std::ostringstream report;
   long long total_nodes = 0;
   const auto start = std::chrono::steady_clock::now();
-  for (const Position& p : positions) {
+  for (const BenchPosition& p : positions) {
     // A fresh engine per position: nothing carries over from one search to the next.
     Engine engine(stdin, quiet, stderr);
     engine.settings.rule = p.rule;

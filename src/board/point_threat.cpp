@@ -34,17 +34,3 @@ PointThreat classify_point(const Board& board, int row, int col, int side, int r
   for (int i = 0; i < 4; ++i) lines[i] = analyse_point_line(board, row, col, i, side, rule);
   return fold_lines(lines);
 }
-
-void classify_point_both(const CodeGrid& grid, int row, int col, int side, int rule,
-                         PointThreat& own, PointThreat& opp) {
-  const uint8_t* table = line_table(rule);
-  LineStrength own_lines[4], opp_lines[4];
-  for (int i = 0; i < 4; ++i) {
-    uint32_t code = grid.line_code(row, col, i);
-    if (side < 0) code = swap_colours(code);
-    own_lines[i] = unpack_line_entry(table[code]);
-    opp_lines[i] = unpack_line_entry(table[swap_colours(code)]);
-  }
-  own = fold_lines(own_lines);
-  opp = fold_lines(opp_lines);
-}

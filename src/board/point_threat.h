@@ -2,7 +2,6 @@
 #pragma once
 
 #include "board/board.h"
-#include "board/code_grid.h"
 
 struct PointThreat {
   int th;  // best own-stone count over the four lines: 4 makes five, 3 a four, 2 a three
@@ -13,8 +12,3 @@ struct PointThreat {
 
 // The point must lie on the board and be empty.
 PointThreat classify_point(const Board& board, int row, int col, int side, int rule);
-
-// Both views of one empty point at once, for `side` and for `-side`, reading the lines from a
-// grid filled around the point.
-void classify_point_both(const CodeGrid& grid, int row, int col, int side, int rule,
-                         PointThreat& own, PointThreat& opp);

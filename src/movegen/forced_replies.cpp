@@ -3,8 +3,7 @@
 #include "movegen/forced_replies.h"
 
 #include "board/line_analysis.h"
-#include "board/line_table.h"
-#include "board/point_threat.h"
+#include "board/line_window.h"
 
 namespace {
 
@@ -20,9 +19,9 @@ void append_all(const Move* from, int n, Move* out, int& count, int forcing) {
 
 }  // namespace
 
-void defence_moves(const Board& board, const Move& p, int s, Move* out, int& count, int g,
-                   int rule) {
-  const PointThreat t = classify_point(board, p.row, p.col, s, rule);
+void defence_moves(const Position& pos, const Move& p, int s, Move* out, int& count, int g) {
+  const Board& board = pos.board();
+  const PointThreat t = pos.threat(p.row, p.col, s);
   const int forcing = g > 0 ? 1 : 0;
   // An open four that is also a double threat: only taking the point itself can help.
   if (t.th == 3 && t.c == 2 && t.fo == 2) {
@@ -44,7 +43,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
     int best_l = 0, best_m = 0;
     for (int i = 0; i < 4; ++i) {
       if (i == t.sm) continue;
-      const LineStrength ls = analyse_point_line(board, p.row, p.col, i, s, rule);
+      const LineStrength ls = pos.line(p.row, p.col, i, s);
       if (ls.best >= 1 && (cross < 0 || ls.best > best_l || (ls.best == best_l && ls.count > best_m))) {
         cross = i;
         best_l = ls.best;
@@ -62,7 +61,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
   for (int k = -5; k <= 5; ++k) {
     const int r = p.row + k * main_dir.drow, c = p.col + k * main_dir.dcol;
     if (!board.on_board(r, c) || board.at(r, c) != 0) continue;
-    const LineStrength ls = analyse_point_line(board, r, c, t.sm, s, rule);
+    const LineStrength ls = pos.line(r, c, t.sm, s);
     if (ls.best == 3 && ls.count >= 2) uloz_tah(r, c, 0, 0, 0, multi_fours, n_multi);
     else if (ls.best == 3 && ls.count == 1) uloz_tah(r, c, 0, 0, 0, single_fours, n_single);
     if (marking && passes_nearness(ls.count, cell_distance(p.row, p.col, r, c))) {
@@ -74,7 +73,7 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
     for (int k = -4; k <= 4; ++k) {
       const int r = p.row + k * d.drow, c = p.col + k * d.dcol;
       if (k == 0 || !board.on_board(r, c) || board.at(r, c) != 0) continue;
-      const LineStrength ls = analyse_point_line(board, r, c, cross, s, rule);
+      const LineStrength ls = pos.line(r, c, cross, s);
       if (ls.best >= 2 && passes_nearness(ls.count, cell_distance(p.row, p.col, r, c))) {
         uloz_tah(r, c, 0, 0, 0, near_cells, n_near);
       }
@@ -92,8 +91,9 @@ void defence_moves(const Board& board, const Move& p, int s, Move* out, int& cou
   }
 }
 
-int verify_four_line(const Board& board, const Move& p, int side, int rule) {
-  const PointThreat t = classify_point(board, p.row, p.col, side, rule);
+int verify_four_line(const Position& pos, const Move& p, int side) {
+  const Board& board = pos.board();
+  const PointThreat t = pos.threat(p.row, p.col, side);
   if (t.sm < 0) return 1;  // not a four point; callers never ask
   const Direction d = DIRECTIONS[t.sm];
   Move fours[MOVE_LIST_CAPACITY];
@@ -101,19 +101,19 @@ int verify_four_line(const Board& board, const Move& p, int side, int rule) {
   for (int k = -5; k <= 5; ++k) {
     const int r = p.row + k * d.drow, c = p.col + k * d.dcol;
     if (!board.on_board(r, c) || board.at(r, c) != 0) continue;
-    if (classify_point(board, r, c, side, rule).th == 3) uloz_tah(r, c, 0, 0, 0, fours, n);
+    if (pos.threat(r, c, side).th == 3) uloz_tah(r, c, 0, 0, 0, fours, n);
   }
   for (int i = 0; i < n; ++i) {
-    if (classify_point(board, fours[i].row, fours[i].col, -side, rule).th == 3) return 0;
+    if (pos.threat(fours[i].row, fours[i].col, -side).th == 3) return 0;
   }
   return 1;
 }
 
-void extension_moves(const Board& board, const Move& p, int side, Move* list, int& count,
-                     int skip, int rule) {
+void extension_moves(const Position& pos, const Move& p, int side, Move* list, int& count,
+                     int skip) {
   for (int dir = 0; dir < 4; ++dir) {
     if (dir == skip) continue;
-    const int mask = extension_mask(read_line(board, p.row, p.col, dir), side, rule);
+    const int mask = extension_mask(read_line(pos.board(), p.row, p.col, dir), side, pos.rule());
     int offsets[LINE_WINDOW_SIZE];
     const int n = mask_to_offsets(mask, offsets);
     const Direction d = DIRECTIONS[dir];

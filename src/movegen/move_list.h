@@ -52,3 +52,7 @@ inline int compare_candidates(const Candidate& a, const Candidate& b) {
 // Stable, so candidates that compare equal keep their scan order and the engine plays the same
 // everywhere. Insertion sort: the lists are short and it allocates nothing.
 void sort_candidates(Candidate* list, int count);
+
+// Puts into list[0 .. min(count, k)) exactly what sort_candidates would put there; the entries
+// beyond are left in no particular order. For lists of which only the head is read.
+void select_candidates(Candidate* list, int count, int k);

@@ -4,8 +4,8 @@
 #include "movegen/tah.h"
 
 #include <algorithm>
+#include <bit>
 
-#include "board/point_threat.h"
 #include "movegen/forced_replies.h"
 
 namespace {
@@ -23,8 +23,8 @@ void write_candidates(const Candidate* list, int n, Move* out, int& count) {
 
 }  // namespace
 
-int tah(const Board& board, int side, int depth, Move* out, int& score, int parent_score,
-        int forcing, int main_only, SearchWindow window, const SearchState& limits, int rule) {
+int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
+        int forcing, int main_only, SearchWindow window, const SearchState& limits) {
   // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free.
   int n = 0;
   Candidate own_main[MOVE_LIST_CAPACITY];
@@ -38,17 +38,16 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
   const int opponent = -side;
   const int threat_forcing = forcing > 0 ? 1 : 0;  // what an open three or an extension passes on
 
-  // Step 2: classify every empty point for both sides, in row-major order.
-  CodeGrid grid;
-  if (window.row_from <= window.row_to && window.col_from <= window.col_to) {
-    grid.fill(board, window.row_from, window.row_to, window.col_from, window.col_to);
-  }
+  // Step 2: the empty points in row-major order, with their classes for both sides. Points
+  // outside the position's candidate masks would enter no list, so only the masks are walked.
+  const uint32_t columns = window.col_from > window.col_to
+                               ? 0u
+                               : ((2u << window.col_to) - 1) & ~((1u << window.col_from) - 1);
   for (int row = window.row_from; row <= window.row_to; ++row) {
-    for (int col = window.col_from; col <= window.col_to; ++col) {
-      if (board.at(row, col) != 0) continue;
-
-      PointThreat own, opp;
-      classify_point_both(grid, row, col, side, rule, own, opp);
+    for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
+      const int col = std::countr_zero(bits);
+      const PointThreat own = pos.threat(row, col, side);
+      const PointThreat opp = pos.threat(row, col, opponent);
       if (own.th == 4) {  // the first own five point in scan order wins at once
         uloz_tah(row, col, 3, forcing, main_only, out, n);
         score = 1024 - depth;
@@ -56,7 +55,7 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
       }
       if (own.th == 3) {
         if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
-          extension_moves(board, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm, rule);
+          extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
         }
         uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
       } else if (own.th == 2 && own.c >= 2) {
@@ -96,7 +95,7 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
     const Candidate& cand = own_main[i];
     if (cand.th != 3) continue;
     if (cand.c >= 2) uloz_tah(cand.row, cand.col, cand.kind, cand.forcing, cand.main_only, out, n);
-    if (cand.fo == 2 && verify_four_line(board, move_of(cand), side, rule)) {
+    if (cand.fo == 2 && verify_four_line(pos, move_of(cand), side)) {
       uloz_tah(cand.row, cand.col, cand.kind, cand.forcing, cand.main_only, out, n);
     }
   }
@@ -105,10 +104,11 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
     return n;
   }
 
-  // Step 5: best candidates first.
+  // Step 5: best candidates first. Of own_other and opp_other only the head is ever read: at
+  // most the scored candidates, and at most the largest list limit of opponent points.
   sort_candidates(own_main, n_main);
-  sort_candidates(own_other, n_other);
-  sort_candidates(opp_other, n_opp);
+  select_candidates(own_other, n_other, SCORED_CANDIDATES);
+  select_candidates(opp_other, n_opp, OPPONENT_LIMIT_MAX);
 
   // Step 6: the static score of the best own candidates only.
   const int n1 = std::min(n_main, SCORED_CANDIDATES);
@@ -144,7 +144,7 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
     for (int i = 0; i < n_fours; ++i) {
       if (opp_fours[i].c == 2) target = i;
     }
-    defence_moves(board, move_of(opp_fours[target]), opponent, out, n, forcing, rule);
+    defence_moves(pos, move_of(opp_fours[target]), opponent, out, n, forcing);
     return n;
   }
 
@@ -155,7 +155,7 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
     for (int i = 0; i < n_main; ++i) {
       uloz_tah(own_main[i].row, own_main[i].col, own_main[i].kind, own_main[i].forcing, 1, out, n);
     }
-    defence_moves(board, move_of(opp_doubles[0]), opponent, out, n, forcing, rule);
+    defence_moves(pos, move_of(opp_doubles[0]), opponent, out, n, forcing);
     return n;
   }
 
@@ -174,4 +174,10 @@ int tah(const Board& board, int side, int depth, Move* out, int& score, int pare
   write_candidates(own_other, own_total - main_count, out, n);
   write_candidates(opp_other, opp_count, out, n);
   return n;
+}
+
+int tah(const Board& board, int side, int depth, Move* out, int& score, int parent_score,
+        int forcing, int main_only, SearchWindow window, const SearchState& limits, int rule) {
+  return tah(Position(board, rule), side, depth, out, score, parent_score, forcing, main_only,
+             window, limits);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "board/board.h"
+#include "board/position.h"
 #include "movegen/move_list.h"
 #include "search/search_state.h"
 
@@ -25,6 +26,7 @@ constexpr int SCORE_TABLE[27] = {
 // (own limit, opponent limit) by 2 min(depth, 2) + (static score > parent score).
 constexpr int LIST_LIMITS[6][2] = {{8, 8}, {8, 8}, {4, 6}, {6, 4}, {4, 5}, {5, 4}};
 
+constexpr int OPPONENT_LIMIT_MAX = 8;  // the largest opponent limit above
 constexpr int SCORED_CANDIDATES = 16;
 constexpr int MAIN_CANDIDATE_CUT = 10;
 constexpr int EXTENSION_MAX_DEPTH = 2;
@@ -33,5 +35,9 @@ constexpr int EXTENSION_MAX_DEPTH = 2;
 // static score to `score`, or overwrites it with a decided value: 1024 - depth own five,
 // 512 - depth unstoppable own four, parent_score - 1 a single forced block, depth - 1024 two
 // or more opponent five points. Reads the depth limits of `limits` at every call.
+int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
+        int forcing, int main_only, SearchWindow window, const SearchState& limits);
+
+// The same on a plain board under `rule`, analysed afresh.
 int tah(const Board& board, int side, int depth, Move* out, int& score, int parent_score,
         int forcing, int main_only, SearchWindow window, const SearchState& limits, int rule);

@@ -58,14 +58,14 @@ void time_check(Search& search, const MatchSettings& settings) {
   }
 }
 
-int negamax(Search& search, const MatchSettings& settings, Board& board, int side, int depth,
+int negamax(Search& search, const MatchSettings& settings, Position& pos, int side, int depth,
             int alpha, int beta, int forcing, int main_only, SearchWindow window,
             int parent_score) {
   // Step 1: the generator's moves and the node's static score.
   Move moves[MOVE_LIST_CAPACITY];
   int score = 0;
-  const int n = tah(board, side, depth, moves, score, parent_score, forcing, main_only, window,
-                    search.state, settings.rule);
+  const int n =
+      tah(pos, side, depth, moves, score, parent_score, forcing, main_only, window, search.state);
 
   // Steps 2-4: nodes the generator has settled.
   if (n == 0) return score - parent_score;
@@ -80,22 +80,21 @@ int negamax(Search& search, const MatchSettings& settings, Board& board, int sid
   int best = alpha;
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
-    int& cell = board.at(m.row, m.col);
-    cell = side;
-    const SearchWindow child = update_window(window, m.row, m.col, board.dim);
-    const HashKey key = hash(search.hashes, board, best, beta);
+    pos.place(m.row, m.col, side);
+    const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
+    const HashKey key = hash(search.hashes, pos.board(), best, beta);
     const TranspositionEntry* e = tt_find(search.tree.tree_root, key.h0);
     int v;
     if (e != nullptr && e->h1 == key.h1) {
       v = e->cena;
     } else {
-      v = -negamax(search, settings, board, -side, depth + 1, -beta, -best, m.forcing,
+      v = -negamax(search, settings, pos, -side, depth + 1, -beta, -best, m.forcing,
                    m.main_only, child, score);
     }
-    cell = 0;
+    pos.remove(m.row, m.col);
     if (v > best) {
       if (v >= beta) {
-        tt_store(search, hash(search.hashes, board, -beta, -alpha), -beta);
+        tt_store(search, hash(search.hashes, pos.board(), -beta, -alpha), -beta);
         return beta;
       }
       best = v;
@@ -103,6 +102,6 @@ int negamax(Search& search, const MatchSettings& settings, Board& board, int sid
   }
 
   // Step 7: stored under the key the parent probes with.
-  tt_store(search, hash(search.hashes, board, -beta, -alpha), -best);
+  tt_store(search, hash(search.hashes, pos.board(), -beta, -alpha), -best);
   return best;
 }

@@ -8,8 +8,8 @@
 #include "protocol/match_settings.h"
 #include "search/search.h"
 
-// The value of the node for `side`; the board is returned exactly as it was.
-int negamax(Search& search, const MatchSettings& settings, Board& board, int side, int depth,
+// The value of the node for `side`; the position is returned exactly as it was.
+int negamax(Search& search, const MatchSettings& settings, Position& pos, int side, int depth,
             int alpha, int beta, int forcing, int main_only, SearchWindow window,
             int parent_score);
 

@@ -82,11 +82,13 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
     std::exit(1);
   }
 
-  // Steps 5-7: the root window and the root moves.
+  // Steps 5-7: the root window and the root moves. The search plays on its own analysed copy
+  // of the board, so the game board is never touched.
   const SearchWindow window = root_window(board);
+  Position pos(board, settings.rule);
   Move moves[MOVE_LIST_CAPACITY];
   int score = 0;
-  const int n = tah(board, side, 0, moves, score, 0, 2, 0, window, st, settings.rule);
+  const int n = tah(pos, side, 0, moves, score, 0, 2, 0, window, st);
 
   // Step 8: nothing generated. While any cell is empty, play rather than forfeit the game.
   if (n == 0) {
@@ -116,16 +118,16 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   int chosen = 0;
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
-    board.at(m.row, m.col) = side;
-    const SearchWindow child = update_window(window, m.row, m.col, board.dim);
-    const int v = -negamax(search, settings, board, -side, 1, -1024, -bound, m.forcing,
+    pos.place(m.row, m.col, side);
+    const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
+    const int v = -negamax(search, settings, pos, -side, 1, -1024, -bound, m.forcing,
                            m.main_only, child, score);
     if (v > best) {
       best = v;
       bound = v;
       chosen = i;
     }
-    board.at(m.row, m.col) = 0;
+    pos.remove(m.row, m.col);
   }
 
   // Steps 11-13: report, release, return.

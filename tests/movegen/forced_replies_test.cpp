@@ -51,7 +51,7 @@ TEST(DefenceMoves, WorkedThreats) {
     const Board b = test::board_with(c.stones);
     Move out[MOVE_LIST_CAPACITY];
     int n = 0;
-    defence_moves(b, Move{c.threat.row, c.threat.col, 0, 0, 0}, O, out, n, 1, 1);
+    defence_moves(Position(b, 1), Move{c.threat.row, c.threat.col, 0, 0, 0}, O, out, n, 1);
     EXPECT_EQ(points(out, n), c.replies);
     for (int i = 0; i < n; ++i) {
       EXPECT_EQ(out[i].kind, -1);
@@ -66,7 +66,7 @@ TEST(DefenceMoves, AppendsAfterWhatTheListHoldsAndPassesForcingZero) {
   Move out[MOVE_LIST_CAPACITY];
   int n = 0;
   uloz_tah(1, 1, 2, 2, 0, out, n);
-  defence_moves(b, Move{7, 8, 0, 0, 0}, O, out, n, 0, 1);
+  defence_moves(Position(b, 1), Move{7, 8, 0, 0, 0}, O, out, n, 0);
   ASSERT_EQ(n, 2);
   EXPECT_EQ(out[0].row, 1);
   EXPECT_EQ(out[1].row, 7);
@@ -89,7 +89,7 @@ TEST(VerifyFourLine, RejectsAFourAnsweredByACounterFourOnItsLine) {
     SCOPED_TRACE(c.name);
     std::vector<Stone> stones = base;
     stones.insert(stones.end(), c.extra.begin(), c.extra.end());
-    EXPECT_EQ(verify_four_line(test::board_with(stones), Move{7, 8, 0, 0, 0}, 1, 1), c.expected);
+    EXPECT_EQ(verify_four_line(Position(test::board_with(stones), 1), Move{7, 8, 0, 0, 0}, 1), c.expected);
   }
 }
 
@@ -97,7 +97,7 @@ TEST(ExtensionMoves, CellsOnTheOtherLinesInDirectionOrder) {
   std::vector<Stone> stones = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1}, {7, 9, -1}};
   Move list[MOVE_LIST_CAPACITY];
   int n = 0;
-  extension_moves(test::board_with(stones), Move{7, 8, 1, 2, 1}, 1, list, n, 2, 1);
+  extension_moves(Position(test::board_with(stones), 1), Move{7, 8, 1, 2, 1}, 1, list, n, 2);
   EXPECT_EQ(points(list, n), (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}}));
   EXPECT_EQ(list[0].kind, 1);
   EXPECT_EQ(list[0].forcing, 2);
@@ -105,7 +105,7 @@ TEST(ExtensionMoves, CellsOnTheOtherLinesInDirectionOrder) {
 
   stones.push_back({8, 9, 1});
   n = 0;
-  extension_moves(test::board_with(stones), Move{7, 8, 0, 0, 0}, 1, list, n, 2, 1);
+  extension_moves(Position(test::board_with(stones), 1), Move{7, 8, 0, 0, 0}, 1, list, n, 2);
   EXPECT_EQ(points(list, n), (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}, {5, 6}, {6, 7},
                                                   {9, 10}, {10, 11}}));
 }

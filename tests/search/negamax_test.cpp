@@ -112,10 +112,10 @@ struct NegamaxTest : FakeClock {
     set_level(search.state, 0, out.f);
     search.state.node_count = 1;
     search.tree.tree_root = tt_create(search.tree);
-    const Board before = b;
-    const int v = negamax(search, settings, b, side, depth, alpha, beta, forcing, 0, w,
+    Position pos(b, settings.rule);
+    const int v = negamax(search, settings, pos, side, depth, alpha, beta, forcing, 0, w,
                           parent_score);
-    EXPECT_EQ(b.cells, before.cells) << "the board comes back as it was";
+    EXPECT_EQ(pos.board().cells, b.cells) << "the board comes back as it was";
     tt_free(search.tree);
     return v;
   }

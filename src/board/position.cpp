@@ -1,0 +1,133 @@
+// Incremental line analysis. A cell's four line codes are kept for every on-board cell, stone
+// or not, so that a cell emptied in any order finds its lines current; its line ranks are kept
+// only while it is empty.
+#include "board/position.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "board/line_table.h"
+
+namespace {
+
+// Per line rank: its strong and live flags as (strong << 4) | live, and whether the line puts
+// the point into the generator's lists (best or count of 2 or more).
+struct RankTables {
+  uint8_t strong_live[256];
+  uint8_t interesting[256];
+};
+
+constexpr RankTables make_rank_tables() {
+  RankTables t{};
+  for (int rank = 16; rank < 256; ++rank) {
+    const int best = rank >> 4, count = (rank & 15) - 8;
+    const bool strong = best == 3 || (best == 2 && count >= 2);
+    const bool live = count >= 2 || (count == 1 && best >= 2);
+    t.strong_live[rank] = static_cast<uint8_t>((strong ? 16 : 0) | (live ? 1 : 0));
+    t.interesting[rank] = best >= 2 || count >= 2;
+  }
+  return t;
+}
+
+constexpr RankTables RANK = make_rank_tables();
+
+uint8_t rank_of(uint8_t line_entry) {
+  const LineStrength s = unpack_line_entry(line_entry);
+  return s.best == 0 ? 0 : static_cast<uint8_t>(16 * s.best + s.count + 8);
+}
+
+// Both sides' ranks of every line code, from the line table.
+std::unique_ptr<uint16_t[]> build_ranks(int rule) {
+  const uint8_t* table = line_table(rule);
+  auto ranks = std::make_unique<uint16_t[]>(size_t{1} << LINE_CODE_BITS);
+  for (uint32_t code = 0; code < (1u << LINE_CODE_BITS); ++code) {
+    ranks[code] = static_cast<uint16_t>(rank_of(table[code]) |
+                                        rank_of(table[swap_colours(code)]) << 8);
+  }
+  return ranks;
+}
+
+const uint16_t* rank_table(int rule) {
+  if (rule != 0) {
+    static const std::unique_ptr<uint16_t[]> exact = build_ranks(1);
+    return exact.get();
+  }
+  static const std::unique_ptr<uint16_t[]> five_or_more = build_ranks(0);
+  return five_or_more.get();
+}
+
+}  // namespace
+
+Position::Position(const Board& board, int rule)
+    : board_(board), rule_(rule), ranks_(rank_table(rule)), cells_{} {
+  for (int row = 0; row < dim(); ++row) {
+    for (int col = 0; col < dim(); ++col) {
+      Cell& cell = cells_[row * BOARD_STRIDE + col];
+      for (int d = 0; d < 4; ++d) cell.code[d] = line_code(board_, row, col, d);
+      if (board_.at(row, col) != 0) continue;
+      for (int d = 0; d < 4; ++d) set_line(row, col, d);
+    }
+  }
+}
+
+// The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
+// compared with the direction in the two low bits, lower directions weighing more.
+PointThreat Position::fold_lines(const LineRanks& r) {
+  const int top = std::max(std::max(r[0] << 2 | 3, r[1] << 2 | 2), std::max(r[2] << 2 | 1, r[3] << 2));
+  if (top < 4) return PointThreat{0, 0, 0, -1};
+  const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
+                 RANK.strong_live[r[3]];
+  const int fo = (sl >> 4) >= 2 ? 2 : (sl & 15) >= 2 ? 1 : 0;
+  return PointThreat{top >> 6, ((top >> 2) & 15) - 8, fo, 3 - (top & 3)};
+}
+
+LineStrength Position::line(int row, int col, int direction, int side) const {
+  const int rank = cells_[row * BOARD_STRIDE + col].rank[side_index(side)][direction];
+  return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
+}
+
+void Position::place(int row, int col, int stone) {
+  board_.at(row, col) = stone;
+  candidates_[row] &= ~(1u << col);
+  update_lines_through(row, col, stone > 0 ? 1u : 2u);
+}
+
+void Position::remove(int row, int col) {
+  board_.at(row, col) = 0;
+  update_lines_through(row, col, 0u);
+  for (int d = 0; d < 4; ++d) set_line(row, col, d);
+}
+
+void Position::set_line(int row, int col, int direction) {
+  Cell& cell = cells_[row * BOARD_STRIDE + col];
+  const uint16_t both = ranks_[cell.code[direction]];
+  const uint8_t own = both & 0xff, other = both >> 8;
+  cell.rank[0][direction] = own;
+  cell.rank[1][direction] = other;
+  const uint8_t bits = static_cast<uint8_t>(RANK.interesting[own] << direction |
+                                            RANK.interesting[other] << (direction + 4));
+  cell.interesting = static_cast<uint8_t>((cell.interesting & ~(0x11u << direction)) | bits);
+  candidates_[row] = (candidates_[row] & ~(1u << col)) | (cell.interesting != 0 ? 1u << col : 0u);
+}
+
+void Position::update_lines_through(int row, int col, uint32_t stone_code) {
+  const int last = dim() - 1;
+  for (int d = 0; d < 4; ++d) {
+    const Direction dir = DIRECTIONS[d];
+    // Steps k along the direction whose cell stays on the board.
+    int lo = -5, hi = 5;
+    if (dir.drow > 0) lo = std::max(lo, -row), hi = std::min(hi, last - row);
+    if (dir.drow < 0) lo = std::max(lo, row - last), hi = std::min(hi, row);
+    if (dir.dcol > 0) lo = std::max(lo, -col), hi = std::min(hi, last - col);
+    int r = row + lo * dir.drow, c = col + lo * dir.dcol;
+    for (int k = lo; k <= hi; ++k, r += dir.drow, c += dir.dcol) {
+      if (k == 0) continue;
+      // Seen from the cell k steps away, this point lies -k steps along the same line.
+      const int shift = 2 * (k > 0 ? 5 - k : 4 - k);
+      const int index = r * BOARD_STRIDE + c;
+      Cell& cell = cells_[index];
+      cell.code[d] = (cell.code[d] & ~(3u << shift)) | (stone_code << shift);
+      if (board_.cells[index] == 0) set_line(r, c, d);
+    }
+  }
+}

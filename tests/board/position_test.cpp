@@ -1,0 +1,78 @@
+#include "board/position.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "board/line_window.h"
+
+namespace {
+
+// Everything the position keeps must equal a fresh analysis of its board.
+void expect_matches_reference(const Position& pos, const Board& reference) {
+  ASSERT_EQ(pos.board().cells, reference.cells);
+  for (int r = 0; r < reference.dim; ++r) {
+    uint32_t candidates = 0;
+    for (int c = 0; c < reference.dim; ++c) {
+      if (reference.at(r, c) != 0) continue;
+      for (int side : {1, -1}) {
+        const PointThreat want = classify_point(reference, r, c, side, pos.rule());
+        const PointThreat got = pos.threat(r, c, side);
+        ASSERT_EQ((std::array{got.th, got.c, got.fo, got.sm}),
+                  (std::array{want.th, want.c, want.fo, want.sm}))
+            << "point " << r << "," << c << " side " << side;
+        if (want.th >= 2 || want.c >= 2) candidates |= 1u << c;
+        for (int d = 0; d < 4; ++d) {
+          const LineStrength line = analyse_line(read_line(reference, r, c, d), side, pos.rule());
+          const LineStrength kept = pos.line(r, c, d, side);
+          ASSERT_EQ(kept.best, line.best) << "point " << r << "," << c << " direction " << d;
+          ASSERT_EQ(kept.count, line.count) << "point " << r << "," << c << " direction " << d;
+        }
+      }
+    }
+    ASSERT_EQ(pos.candidate_mask(r), candidates) << "row " << r;
+  }
+}
+
+// Random boards of every size under both rules, then stones placed and taken off in random
+// order (not only last-in, first-out), checked against the reference after every step.
+TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
+  std::mt19937 rng(2024);
+  for (int round = 0; round < 60; ++round) {
+    Board board;
+    board.dim = 15 + static_cast<int>(rng() % 6);
+    const int rule = static_cast<int>(rng() % 2);
+    // Leftover stones beyond dim, as a smaller game after a larger one leaves them.
+    if (board.dim < MAX_DIM) board.at(board.dim, rng() % MAX_DIM) = 1;
+    if (board.dim < MAX_DIM) board.at(rng() % MAX_DIM, board.dim) = -1;
+    const int initial = static_cast<int>(rng() % 40);
+    for (int i = 0; i < initial; ++i) board.at(rng() % board.dim, rng() % board.dim) = rng() % 2 ? 1 : -1;
+
+    Position pos(board, rule);
+    expect_matches_reference(pos, board);
+    struct Placed {
+      int row, col;
+    };
+    std::vector<Placed> placed;
+    for (int step = 0; step < 40; ++step) {
+      if (placed.empty() || rng() % 3 != 0) {
+        const int r = static_cast<int>(rng() % board.dim), c = static_cast<int>(rng() % board.dim);
+        if (board.at(r, c) != 0) continue;
+        const int stone = rng() % 2 ? 1 : -1;
+        board.at(r, c) = stone;
+        pos.place(r, c, stone);
+        placed.push_back({r, c});
+      } else {
+        const size_t i = rng() % placed.size();
+        board.at(placed[i].row, placed[i].col) = 0;
+        pos.remove(placed[i].row, placed[i].col);
+        placed.erase(placed.begin() + static_cast<long>(i));
+      }
+      expect_matches_reference(pos, board);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+}  // namespace
