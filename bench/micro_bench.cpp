@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/point_threat.h"
+#include "board/position.h"
 #include "movegen/tah.h"
 
 namespace {
@@ -87,12 +88,32 @@ void generate(benchmark::State& state, const Board& b, int side) {
   SearchState limits;
   limits.quiet_limit = 4, limits.three_limit = 8, limits.mixed_limit = 9;
   Move out[MOVE_LIST_CAPACITY];
+  const Position pos(b, 1);
   for (auto _ : state) {
     int score = 0;
-    benchmark::DoNotOptimize(tah(b, side, 1, out, score, 0, 2, 0, w, limits, 1));
+    benchmark::DoNotOptimize(tah(pos, side, 1, out, score, 0, 2, 0, w, limits));
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+// A stone placed and taken off again on every empty cell, as the search does for each move.
+void place_remove(benchmark::State& state, const Board& b) {
+  Position pos(b, 1);
+  int64_t moves = 0;
+  for (auto _ : state) {
+    for (int r = 0; r < b.dim; ++r) {
+      for (int c = 0; c < b.dim; ++c) {
+        if (b.at(r, c) != 0) continue;
+        pos.place(r, c, 1);
+        pos.remove(r, c);
+        ++moves;
+      }
+    }
+  }
+  state.SetItemsProcessed(moves);
+}
+
+void BM_PlaceRemoveMiddleGame(benchmark::State& s) { place_remove(s, middle_game()); }
 
 void BM_TahOpening(benchmark::State& s) { generate(s, opening(), 1); }
 void BM_TahMiddleGame(benchmark::State& s) { generate(s, middle_game(), 1); }
@@ -101,6 +122,7 @@ void BM_TahCrowded20(benchmark::State& s) { generate(s, crowded(), 1); }
 BENCHMARK(BM_TahOpening);
 BENCHMARK(BM_TahMiddleGame);
 BENCHMARK(BM_TahCrowded20);
+BENCHMARK(BM_PlaceRemoveMiddleGame);
 BENCHMARK(BM_ClassifyOpening);
 BENCHMARK(BM_ClassifyMiddleGame);
 BENCHMARK(BM_ClassifyCrowded20);

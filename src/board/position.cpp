@@ -59,26 +59,33 @@ const uint16_t* rank_table(int rule) {
 }  // namespace
 
 Position::Position(const Board& board, int rule)
-    : board_(board), rule_(rule), ranks_(rank_table(rule)), cells_{} {
+    : board_(board),
+      rule_(rule),
+      ranks_(rank_table(rule)),
+      cells_{},
+      saved_(new Saved[MAX_PLIES * SAVED_PER_PLY]),
+      ply_start_(new int[MAX_PLIES]) {
   for (int row = 0; row < dim(); ++row) {
     for (int col = 0; col < dim(); ++col) {
       Cell& cell = cells_[row * BOARD_STRIDE + col];
       for (int d = 0; d < 4; ++d) cell.code[d] = line_code(board_, row, col, d);
       if (board_.at(row, col) != 0) continue;
-      for (int d = 0; d < 4; ++d) set_line(row, col, d);
+      for (int d = 0; d < 4; ++d) set_line(cell, d);
+      refold(cell, row, col);
     }
   }
 }
 
 // The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
 // compared with the direction in the two low bits, lower directions weighing more.
-PointThreat Position::fold_lines(const LineRanks& r) {
+Position::PackedThreat Position::fold_lines(const LineRanks& r) {
   const int top = std::max(std::max(r[0] << 2 | 3, r[1] << 2 | 2), std::max(r[2] << 2 | 1, r[3] << 2));
-  if (top < 4) return PointThreat{0, 0, 0, -1};
+  if (top < 4) return PackedThreat{0, 0, 0, -1};
   const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
                  RANK.strong_live[r[3]];
   const int fo = (sl >> 4) >= 2 ? 2 : (sl & 15) >= 2 ? 1 : 0;
-  return PointThreat{top >> 6, ((top >> 2) & 15) - 8, fo, 3 - (top & 3)};
+  return PackedThreat{static_cast<int8_t>(top >> 6), static_cast<int8_t>(((top >> 2) & 15) - 8),
+                      static_cast<int8_t>(fo), static_cast<int8_t>(3 - (top & 3))};
 }
 
 LineStrength Position::line(int row, int col, int direction, int side) const {
@@ -86,31 +93,26 @@ LineStrength Position::line(int row, int col, int direction, int side) const {
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
 }
 
-void Position::place(int row, int col, int stone) {
-  board_.at(row, col) = stone;
-  candidates_[row] &= ~(1u << col);
-  update_lines_through(row, col, stone > 0 ? 1u : 2u);
-}
-
-void Position::remove(int row, int col) {
-  board_.at(row, col) = 0;
-  update_lines_through(row, col, 0u);
-  for (int d = 0; d < 4; ++d) set_line(row, col, d);
-}
-
-void Position::set_line(int row, int col, int direction) {
-  Cell& cell = cells_[row * BOARD_STRIDE + col];
+void Position::set_line(Cell& cell, int direction) {
   const uint16_t both = ranks_[cell.code[direction]];
   const uint8_t own = both & 0xff, other = both >> 8;
   cell.rank[0][direction] = own;
   cell.rank[1][direction] = other;
-  const uint8_t bits = static_cast<uint8_t>(RANK.interesting[own] << direction |
-                                            RANK.interesting[other] << (direction + 4));
+  const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other] << (direction + 4);
   cell.interesting = static_cast<uint8_t>((cell.interesting & ~(0x11u << direction)) | bits);
+}
+
+void Position::refold(Cell& cell, int row, int col) {
+  cell.threat[0] = fold_lines(cell.rank[0]);
+  cell.threat[1] = fold_lines(cell.rank[1]);
   candidates_[row] = (candidates_[row] & ~(1u << col)) | (cell.interesting != 0 ? 1u << col : 0u);
 }
 
-void Position::update_lines_through(int row, int col, uint32_t stone_code) {
+void Position::place(int row, int col, int stone) {
+  board_.at(row, col) = stone;
+  candidates_[row] &= ~(1u << col);
+  ply_start_[plies_++] = saved_count_;
+  const uint32_t stone_code = stone > 0 ? 1u : 2u;
   const int last = dim() - 1;
   for (int d = 0; d < 4; ++d) {
     const Direction dir = DIRECTIONS[d];
@@ -122,12 +124,32 @@ void Position::update_lines_through(int row, int col, uint32_t stone_code) {
     int r = row + lo * dir.drow, c = col + lo * dir.dcol;
     for (int k = lo; k <= hi; ++k, r += dir.drow, c += dir.dcol) {
       if (k == 0) continue;
-      // Seen from the cell k steps away, this point lies -k steps along the same line.
-      const int shift = 2 * (k > 0 ? 5 - k : 4 - k);
       const int index = r * BOARD_STRIDE + c;
       Cell& cell = cells_[index];
-      cell.code[d] = (cell.code[d] & ~(3u << shift)) | (stone_code << shift);
-      if (board_.cells[index] == 0) set_line(r, c, d);
+      saved_[saved_count_++] = Saved{static_cast<uint8_t>(r), static_cast<uint8_t>(c), cell};
+      // Seen from the cell k steps away, this point lies -k steps along the same line.
+      const int shift = 2 * (k > 0 ? 5 - k : 4 - k);
+      cell.code[d] |= stone_code << shift;
+      if (board_.cells[index] != 0) continue;
+      set_line(cell, d);
+      refold(cell, r, c);
     }
   }
+}
+
+void Position::remove(int row, int col) {
+  board_.at(row, col) = 0;
+  const int first = ply_start_[--plies_];
+  while (saved_count_ > first) {
+    const Saved& s = saved_[--saved_count_];
+    Cell& cell = cells_[s.row * BOARD_STRIDE + s.col];
+    cell = s.cell;
+    if (board_.at(s.row, s.col) == 0) {
+      candidates_[s.row] = (candidates_[s.row] & ~(1u << s.col)) |
+                           (cell.interesting != 0 ? 1u << s.col : 0u);
+    }
+  }
+  // The point's own cell was not touched while it held the stone.
+  const Cell& cell = cells_[row * BOARD_STRIDE + col];
+  if (cell.interesting != 0) candidates_[row] |= 1u << col;
 }

@@ -1,13 +1,13 @@
 // A board that keeps its own analysis, for the search: per cell the line codes of its four
-// lines and, for an empty cell, the analysis of each line for both sides. A stone changes the
-// lines of at most the 40 cells within five steps of it along its four lines, so place and
-// remove rewrite only those. A point's class is folded from its four lines when asked for,
-// which the generator does only for the few cells that can enter its lists. classify_point
-// stays the reference it must agree with.
+// lines and, for an empty cell, the analysis of each line and the point's class for both
+// sides. A stone changes the lines of at most the 40 cells within five steps of it along its
+// four lines, so placing one rewrites only those, after saving them; taking it off again
+// restores them from that undo stack. classify_point stays the reference it must agree with.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "board/board.h"
 #include "board/line_analysis.h"
@@ -23,14 +23,18 @@ class Position {
   int rule() const { return rule_; }
   int at(int row, int col) const { return board_.at(row, col); }
 
-  // `stone` is 1 or -1 and the point must be empty; remove takes any stone off again, in any
-  // order.
+  Position(const Position&) = delete;
+  Position& operator=(const Position&) = delete;
+
+  // `stone` is 1 or -1 and the point must be empty. remove takes off the stone placed last,
+  // which must be the one at (row, col).
   void place(int row, int col, int stone);
   void remove(int row, int col);
 
   // classify_point of the empty point (row, col) for `side`.
   PointThreat threat(int row, int col, int side) const {
-    return fold_lines(cells_[row * BOARD_STRIDE + col].rank[side_index(side)]);
+    const PackedThreat& t = cells_[row * BOARD_STRIDE + col].threat[side_index(side)];
+    return PointThreat{t.th, t.c, t.fo, t.sm};
   }
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
@@ -44,20 +48,39 @@ class Position {
   // for a line with own stones (best first, then count), 0 for a line without.
   using LineRanks = std::array<uint8_t, 4>;
 
-  struct Cell {
-    std::array<uint32_t, 4> code;  // line codes, centre left out (see line_table.h)
-    std::array<LineRanks, 2> rank;  // while empty: by side (+1, then -1), then direction
-    uint8_t interesting;            // bit 4 side + direction: that line has best or count >= 2
+  struct PackedThreat {
+    int8_t th, c, fo, sm;
   };
 
+  struct Cell {
+    std::array<uint32_t, 4> code;  // line codes, centre left out (see line_table.h)
+    // While the cell is empty, by side (+1, then -1):
+    std::array<LineRanks, 2> rank;        // by direction
+    std::array<PackedThreat, 2> threat;  // the point's class
+    uint8_t interesting;  // bit 4 side + direction: that line has best or count >= 2
+  };
+
+  struct Saved {
+    uint8_t row, col;
+    Cell cell;
+  };
+
+  // Room for every stone a search can place: each saves at most 40 cells.
+  static constexpr int MAX_PLIES = BOARD_STRIDE * BOARD_STRIDE;
+  static constexpr int SAVED_PER_PLY = 40;
+
   static int side_index(int side) { return side > 0 ? 0 : 1; }
-  static PointThreat fold_lines(const LineRanks& ranks);
-  void set_line(int row, int col, int direction);
-  void update_lines_through(int row, int col, uint32_t stone_code);
+  static PackedThreat fold_lines(const LineRanks& ranks);
+  void set_line(Cell& cell, int direction);
+  void refold(Cell& cell, int row, int col);
 
   Board board_;
   int rule_;
   const uint16_t* ranks_;  // by line code: the rank for +1 in the low byte, for -1 in the high
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
   std::array<uint32_t, MAX_DIM> candidates_{};
+  std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
+  std::unique_ptr<int[]> ply_start_;  // where each placed stone's saved cells begin
+  int saved_count_ = 0;
+  int plies_ = 0;
 };

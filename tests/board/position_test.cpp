@@ -35,8 +35,8 @@ void expect_matches_reference(const Position& pos, const Board& reference) {
   }
 }
 
-// Random boards of every size under both rules, then stones placed and taken off in random
-// order (not only last-in, first-out), checked against the reference after every step.
+// Random boards of every size under both rules, then random runs of stones placed and taken
+// off again, last first as the search does, checked against the reference after every step.
 TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
   std::mt19937 rng(2024);
   for (int round = 0; round < 60; ++round) {
@@ -64,10 +64,9 @@ TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
         pos.place(r, c, stone);
         placed.push_back({r, c});
       } else {
-        const size_t i = rng() % placed.size();
-        board.at(placed[i].row, placed[i].col) = 0;
-        pos.remove(placed[i].row, placed[i].col);
-        placed.erase(placed.begin() + static_cast<long>(i));
+        board.at(placed.back().row, placed.back().col) = 0;
+        pos.remove(placed.back().row, placed.back().col);
+        placed.pop_back();
       }
       expect_matches_reference(pos, board);
       if (HasFatalFailure()) return;
