@@ -11,9 +11,29 @@ void fill_hash_tables(HashTables& tables) {
   tables.needs_fill = false;
 }
 
+namespace {
+
+constexpr uint32_t MULTIPLIER = 16807;
+
+[[noreturn]] void unknown_stone(int v) {
+  std::fprintf(stderr, "hash: Unknown stone '%d'\n", v);
+  std::exit(1);
+}
+
+// MULTIPLIER to the power k, mod 2^32, for every count of stones in a row.
+constexpr std::array<uint32_t, MAX_DIM + 1> make_powers() {
+  std::array<uint32_t, MAX_DIM + 1> p{};
+  p[0] = 1;
+  for (int k = 1; k <= MAX_DIM; ++k) p[k] = p[k - 1] * MULTIPLIER;
+  return p;
+}
+
+constexpr std::array<uint32_t, MAX_DIM + 1> POWERS = make_powers();
+
+}  // namespace
+
 HashKey hash(HashTables& tables, const Board& board, int a, int b) {
   if (tables.needs_fill) fill_hash_tables(tables);
-  constexpr uint32_t MULTIPLIER = 16807;
   const uint32_t ua = static_cast<uint32_t>(a);
   const uint32_t ub = static_cast<uint32_t>(b);
   uint32_t h0 = 0, h1 = 0;
@@ -31,10 +51,47 @@ HashKey hash(HashTables& tables, const Board& board, int a, int b) {
         h0 = h0 * MULTIPLIER + t1 + ub;
         h1 = h1 * MULTIPLIER + t0 + ua;
       } else {
-        std::fprintf(stderr, "hash: Unknown stone '%d'\n", v);
-        std::exit(1);
+        unknown_stone(v);
       }
     }
   }
   return {static_cast<int>(h0), static_cast<int>(h1)};
+}
+
+void RowHashes::reset(HashTables& tables, const Board& board) {
+  if (tables.needs_fill) fill_hash_tables(tables);
+  tables_ = &tables;
+  dim_ = board.dim;
+  for (int r = 0; r < dim_; ++r) update_row(board, r);
+}
+
+void RowHashes::update_row(const Board& board, int r) {
+  Row row;
+  const int base = r * BOARD_STRIDE;
+  for (int col = 0; col < dim_; ++col) {
+    const int v = board.cells[base + col];
+    if (v == 0) continue;
+    if (v != 1 && v != -1) unknown_stone(v);
+    const uint32_t t0 = tables_->table0[base + col], t1 = tables_->table1[base + col];
+    HashParts& p = row.parts;
+    p.a0 = p.a0 * MULTIPLIER + (v == 1 ? t0 : t1);
+    p.a1 = p.a1 * MULTIPLIER + (v == 1 ? t1 : t0);
+    p.plus = p.plus * MULTIPLIER + (v == 1 ? 1 : 0);
+    p.minus = p.minus * MULTIPLIER + (v == 1 ? 0 : 1);
+    ++row.stones;
+  }
+  rows_[r] = row;
+}
+
+HashParts RowHashes::parts() const {
+  HashParts h;
+  for (int r = 0; r < dim_; ++r) {
+    const Row& row = rows_[r];
+    const uint32_t shift = POWERS[row.stones];
+    h.a0 = h.a0 * shift + row.parts.a0;
+    h.a1 = h.a1 * shift + row.parts.a1;
+    h.plus = h.plus * shift + row.parts.plus;
+    h.minus = h.minus * shift + row.parts.minus;
+  }
+  return h;
 }

@@ -26,3 +26,43 @@ void fill_hash_tables(HashTables& tables);
 // a -1 stone uses the two tables and the two window values swapped. Arithmetic wraps mod 2^32.
 // A cell other than -1, 0, 1 is fatal.
 HashKey hash(HashTables& tables, const Board& board, int a, int b);
+
+// The key split by its two window values. With the stones in row-major order, h0 is
+// a0 + a * plus + b * minus and h1 is a1 + b * plus + a * minus (mod 2^32): plus and minus sum
+// 16807 to the power of the stones that follow, over the +1 and over the -1 stones, and a0, a1
+// the same powers times the stones' table entries. So one position's parts give its key for
+// any window.
+struct HashParts {
+  uint32_t a0 = 0, a1 = 0, plus = 0, minus = 0;
+};
+
+inline HashKey hash_key(const HashParts& p, int a, int b) {
+  const uint32_t ua = static_cast<uint32_t>(a), ub = static_cast<uint32_t>(b);
+  return {static_cast<int>(p.a0 + ua * p.plus + ub * p.minus),
+          static_cast<int>(p.a1 + ub * p.plus + ua * p.minus)};
+}
+
+// The parts of each row of a position, so that a stone costs one row's update and a key one
+// pass over the rows rather than over every cell.
+class RowHashes {
+ public:
+  struct Row {
+    HashParts parts;
+    int stones = 0;
+  };
+
+  // Fills the tables on first use, like hash. A cell other than -1, 0, 1 is fatal.
+  void reset(HashTables& tables, const Board& board);
+
+  // Recomputes one row from the board after a stone was placed there.
+  void update_row(const Board& board, int row);
+  const Row& row(int r) const { return rows_[r]; }
+  void restore_row(int r, const Row& saved) { rows_[r] = saved; }
+
+  HashParts parts() const;
+
+ private:
+  const HashTables* tables_ = nullptr;
+  int dim_ = 0;
+  std::array<Row, MAX_DIM> rows_{};
+};

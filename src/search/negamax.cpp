@@ -77,12 +77,16 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
 
   // Step 6: the moves in the generator's order; a probe hit stands for a finished child search
   // on the same stones with the same window, already in this node's view.
+  RowHashes& keys = search.keys;
+  const HashParts own_parts = keys.parts();  // the stores below are keyed on this position
   int best = alpha;
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
     pos.place(m.row, m.col, side);
+    const RowHashes::Row row_before = keys.row(m.row);
+    keys.update_row(pos.board(), m.row);
     const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
-    const HashKey key = hash(search.hashes, pos.board(), best, beta);
+    const HashKey key = hash_key(keys.parts(), best, beta);
     const TranspositionEntry* e = tt_find(search.tree.tree_root, key.h0);
     int v;
     if (e != nullptr && e->h1 == key.h1) {
@@ -92,9 +96,10 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
                    m.main_only, child, score);
     }
     pos.remove(m.row, m.col);
+    keys.restore_row(m.row, row_before);
     if (v > best) {
       if (v >= beta) {
-        tt_store(search, hash(search.hashes, pos.board(), -beta, -alpha), -beta);
+        tt_store(search, hash_key(own_parts, -beta, -alpha), -beta);
         return beta;
       }
       best = v;
@@ -102,6 +107,6 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
   }
 
   // Step 7: stored under the key the parent probes with.
-  tt_store(search, hash(search.hashes, pos.board(), -beta, -alpha), -best);
+  tt_store(search, hash_key(own_parts, -beta, -alpha), -best);
   return best;
 }

@@ -116,9 +116,12 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   int best = -1025;
   int bound = -1024;
   int chosen = 0;
+  search.keys.reset(search.hashes, board);
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
     pos.place(m.row, m.col, side);
+    const RowHashes::Row row_before = search.keys.row(m.row);
+    search.keys.update_row(pos.board(), m.row);
     const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
     const int v = -negamax(search, settings, pos, -side, 1, -1024, -bound, m.forcing,
                            m.main_only, child, score);
@@ -128,6 +131,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
       chosen = i;
     }
     pos.remove(m.row, m.col);
+    search.keys.restore_row(m.row, row_before);
   }
 
   // Steps 11-13: report, release, return.

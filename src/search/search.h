@@ -15,6 +15,7 @@ int steady_clock_ms();
 struct Search {
   SearchState state;
   HashTables hashes;
+  RowHashes keys;  // the key parts of the position being searched
   TranspositionTree tree;
   std::FILE* out = stdout;                            // MESSAGE lines of the search
   std::function<int()> clock_ms = steady_clock_ms;    // tests substitute a fake clock

@@ -113,6 +113,7 @@ struct NegamaxTest : FakeClock {
     search.state.node_count = 1;
     search.tree.tree_root = tt_create(search.tree);
     Position pos(b, settings.rule);
+    search.keys.reset(search.hashes, b);
     const int v = negamax(search, settings, pos, side, depth, alpha, beta, forcing, 0, w,
                           parent_score);
     EXPECT_EQ(pos.board().cells, b.cells) << "the board comes back as it was";
