@@ -41,6 +41,10 @@ inline void uloz_tah_c(int row, int col, int kind, int forcing, int main_only, i
 
 inline Move move_of(const Candidate& c) { return Move{c.row, c.col, c.kind, c.forcing, c.main_only}; }
 
+// fo, then th, then c, packed so that a higher rank sorts first (c + 8 lies in 1..13).
+inline int candidate_rank(int th, int c, int fo) { return fo << 8 | th << 4 | (c + 8); }
+inline int candidate_rank(const Candidate& c) { return candidate_rank(c.th, c.c, c.fo); }
+
 // Negative puts a first: fo, then th, then c, each descending. Nothing else takes part.
 inline int compare_candidates(const Candidate& a, const Candidate& b) {
   if (a.fo != b.fo) return a.fo > b.fo ? -1 : 1;
@@ -53,6 +57,37 @@ inline int compare_candidates(const Candidate& a, const Candidate& b) {
 // everywhere. Insertion sort: the lists are short and it allocates nothing.
 void sort_candidates(Candidate* list, int count);
 
-// Puts into list[0 .. min(count, k)) exactly what sort_candidates would put there; the entries
-// beyond are left in no particular order. For lists of which only the head is read.
-void select_candidates(Candidate* list, int count, int k);
+// A candidate list of which only the first K entries after sort_candidates are ever read: it
+// keeps just those, in that order, as candidates are appended, and counts every append.
+template <int K>
+class CandidateHead {
+ public:
+  int count() const { return count_; }
+  const Candidate* head() const { return head_; }
+
+  void append(const Candidate& cand) {
+    ++count_;
+    const int rank = candidate_rank(cand);
+    int j;
+    if (held_ < K) {
+      j = held_++;
+    } else if (rank > rank_[K - 1]) {
+      j = K - 1;  // the last one drops out
+    } else {
+      return;  // it would sort after all K held
+    }
+    // Ahead of every held candidate of a lower rank, behind all the others.
+    for (; j > 0 && rank > rank_[j - 1]; --j) {
+      rank_[j] = rank_[j - 1];
+      head_[j] = head_[j - 1];
+    }
+    rank_[j] = rank;
+    head_[j] = cand;
+  }
+
+ private:
+  Candidate head_[K];
+  int rank_[K];
+  int held_ = 0;
+  int count_ = 0;
+};

@@ -27,14 +27,16 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
         int forcing, int main_only, SearchWindow window, const SearchState& limits) {
   // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free.
   int n = 0;
+  // Of own_other and opp_other only the head is ever read (step 5): at most the scored
+  // candidates, and at most the largest list limit of opponent points.
   Candidate own_main[MOVE_LIST_CAPACITY];
-  Candidate own_other[MOVE_LIST_CAPACITY];
+  CandidateHead<SCORED_CANDIDATES> own_other;
   Candidate opp_fives[MOVE_LIST_CAPACITY];
   Candidate opp_fours[MOVE_LIST_CAPACITY];
   Candidate opp_doubles[MOVE_LIST_CAPACITY];
-  Candidate opp_other[MOVE_LIST_CAPACITY];
+  CandidateHead<OPPONENT_LIMIT_MAX> opp_other;
   Move extensions[MOVE_LIST_CAPACITY];
-  int n_main = 0, n_other = 0, n_fives = 0, n_fours = 0, n_doubles = 0, n_opp = 0, n_ext = 0;
+  int n_main = 0, n_fives = 0, n_fours = 0, n_doubles = 0, n_ext = 0;
   const int opponent = -side;
   const int threat_forcing = forcing > 0 ? 1 : 0;  // what an open three or an extension passes on
 
@@ -62,7 +64,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
         uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
                    n_main);
       } else if (own.th >= 2 || own.c >= 2) {
-        uloz_tah_c(row, col, 0, 0, main_only, own.th, own.c, own.fo, own.sm, own_other, n_other);
+        own_other.append(Candidate{row, col, 0, 0, main_only, own.th, own.c, own.fo, own.sm});
       }
 
       if (opp.th == 4) {
@@ -72,7 +74,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
       } else if (opp.fo == 2) {
         uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
       } else if (opp.th >= 2 || opp.c >= 2) {
-        uloz_tah_c(row, col, 0, 0, main_only, opp.th, opp.c, opp.fo, opp.sm, opp_other, n_opp);
+        opp_other.append(Candidate{row, col, 0, 0, main_only, opp.th, opp.c, opp.fo, opp.sm});
       }
     }
   }
@@ -104,17 +106,15 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
     return n;
   }
 
-  // Step 5: best candidates first. Of own_other and opp_other only the head is ever read: at
-  // most the scored candidates, and at most the largest list limit of opponent points.
+  // Step 5: best candidates first; the heads of own_other and opp_other are in order already.
   sort_candidates(own_main, n_main);
-  select_candidates(own_other, n_other, SCORED_CANDIDATES);
-  select_candidates(opp_other, n_opp, OPPONENT_LIMIT_MAX);
+  const int n_other = own_other.count(), n_opp = opp_other.count();
 
   // Step 6: the static score of the best own candidates only.
   const int n1 = std::min(n_main, SCORED_CANDIDATES);
   const int n2 = std::min(n_other, SCORED_CANDIDATES - n1);
   for (int i = 0; i < n1; ++i) score += score_of(own_main[i]);
-  for (int i = 0; i < n2; ++i) score += score_of(own_other[i]);
+  for (int i = 0; i < n2; ++i) score += score_of(own_other.head()[i]);
 
   // Step 7: extensions go after the sorted main candidates, unscored, duplicates and all.
   for (int i = 0; i < n_ext; ++i) {
@@ -171,8 +171,8 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   }
   write_candidates(own_main, main_count, out, n);
   if (main_only != 0) return n;
-  write_candidates(own_other, own_total - main_count, out, n);
-  write_candidates(opp_other, opp_count, out, n);
+  write_candidates(own_other.head(), own_total - main_count, out, n);
+  write_candidates(opp_other.head(), opp_count, out, n);
   return n;
 }
 
