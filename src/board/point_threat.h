@@ -10,5 +10,10 @@ struct PointThreat {
   int sm;  // direction index of the line that gave th; -1 when th is 0
 };
 
+// (fo, th, c) as one number that orders points as the move generator's sort does, fo first,
+// then th, then c, higher first: 0 .. POINT_SORT_KEYS - 1.
+constexpr int POINT_SORT_KEYS = 3 * 5 * 13;
+constexpr int point_sort_key(int th, int c, int fo) { return (fo * 5 + th) * 13 + c + 7; }
+
 // The point must lie on the board and be empty.
 PointThreat classify_point(const Board& board, int row, int col, int side, int rule);

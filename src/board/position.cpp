@@ -79,7 +79,9 @@ Position::Position(const Board& board, int rule)
 // The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
 // compared with the direction in the two low bits, lower directions weighing more.
 Position::PackedThreat Position::fold_lines(const LineRanks& r) {
-  const int top = std::max(std::max(r[0] << 2 | 3, r[1] << 2 | 2), std::max(r[2] << 2 | 1, r[3] << 2));
+  // Arithmetic maxima: which line wins is unpredictable, and branches here mispredict.
+  auto max = [](int a, int b) { return a ^ ((a ^ b) & -(a < b)); };
+  const int top = max(max(r[0] << 2 | 3, r[1] << 2 | 2), max(r[2] << 2 | 1, r[3] << 2));
   if (top < 4) return PackedThreat{0, 0, 0, -1};
   const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
                  RANK.strong_live[r[3]];
@@ -103,8 +105,11 @@ void Position::set_line(Cell& cell, int direction) {
 }
 
 void Position::refold(Cell& cell, int row, int col) {
-  cell.threat[0] = fold_lines(cell.rank[0]);
-  cell.threat[1] = fold_lines(cell.rank[1]);
+  for (int s = 0; s < 2; ++s) {
+    const PackedThreat t = fold_lines(cell.rank[s]);
+    cell.threat[s] = t;
+    cell.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
+  }
   candidates_[row] = (candidates_[row] & ~(1u << col)) | (cell.interesting != 0 ? 1u << col : 0u);
 }
 

@@ -36,6 +36,10 @@ class Position {
     const PackedThreat& t = cells_[row * BOARD_STRIDE + col].threat[side_index(side)];
     return PointThreat{t.th, t.c, t.fo, t.sm};
   }
+  // point_sort_key of that class.
+  int sort_key(int row, int col, int side) const {
+    return cells_[row * BOARD_STRIDE + col].sort_key[side_index(side)];
+  }
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
 
@@ -57,6 +61,7 @@ class Position {
     // While the cell is empty, by side (+1, then -1):
     std::array<LineRanks, 2> rank;        // by direction
     std::array<PackedThreat, 2> threat;  // the point's class
+    std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;  // bit 4 side + direction: that line has best or count >= 2
   };
 

@@ -56,38 +56,3 @@ inline int compare_candidates(const Candidate& a, const Candidate& b) {
 // Stable, so candidates that compare equal keep their scan order and the engine plays the same
 // everywhere. Insertion sort: the lists are short and it allocates nothing.
 void sort_candidates(Candidate* list, int count);
-
-// A candidate list of which only the first K entries after sort_candidates are ever read: it
-// keeps just those, in that order, as candidates are appended, and counts every append.
-template <int K>
-class CandidateHead {
- public:
-  int count() const { return count_; }
-  const Candidate* head() const { return head_; }
-
-  void append(const Candidate& cand) {
-    ++count_;
-    const int rank = candidate_rank(cand);
-    int j;
-    if (held_ < K) {
-      j = held_++;
-    } else if (rank > rank_[K - 1]) {
-      j = K - 1;  // the last one drops out
-    } else {
-      return;  // it would sort after all K held
-    }
-    // Ahead of every held candidate of a lower rank, behind all the others.
-    for (; j > 0 && rank > rank_[j - 1]; --j) {
-      rank_[j] = rank_[j - 1];
-      head_[j] = head_[j - 1];
-    }
-    rank_[j] = rank;
-    head_[j] = cand;
-  }
-
- private:
-  Candidate head_[K];
-  int rank_[K];
-  int held_ = 0;
-  int count_ = 0;
-};

@@ -1,6 +1,12 @@
 // The threat-based move generator. Own points go to own_main (fours and open threes, later the
 // extensions) or own_other; opponent points to opp_fives, opp_fours, opp_doubles or opp_other.
 // A point can stand in one own and one opponent list and so reach the output twice.
+//
+// Most points of a window fall only into own_other or opp_other, of which little is read: their
+// sizes, the score of the best own ones and, in the quiet case, the first few of each in
+// sorted order. So those two lists keep just points and sort keys, appended without a branch,
+// and are ranked through a count of their keys only as far as a caller reads them. Which list
+// a point joins is looked up by its sort key: branches on its class would mispredict.
 #include "movegen/tah.h"
 
 #include <algorithm>
@@ -9,6 +15,39 @@
 #include "movegen/forced_replies.h"
 
 namespace {
+
+enum Role : uint8_t { NO_LIST = 0, LOWER_LIST = 1, UPPER_LIST = 2 };
+
+// By point_sort_key: which of the generator's lists a point of that class joins, for the side
+// to move (own_main and the early return of a five are UPPER_LIST, own_other LOWER_LIST) and
+// for the opponent (opp_fives, opp_fours, opp_doubles UPPER_LIST, opp_other LOWER_LIST); and
+// what the point adds to the static score.
+struct KeyTables {
+  uint8_t own[POINT_SORT_KEYS];
+  uint8_t opp[POINT_SORT_KEYS];
+  int8_t score[POINT_SORT_KEYS];
+};
+
+constexpr KeyTables make_key_tables() {
+  KeyTables t{};
+  for (int fo = 0; fo < 3; ++fo) {
+    for (int th = 0; th < 5; ++th) {
+      for (int c = -7; c <= 5; ++c) {
+        const int key = point_sort_key(th, c, fo);
+        const bool lower = th >= 2 || c >= 2;
+        t.own[key] = th >= 3 || (th == 2 && c >= 2) ? UPPER_LIST : lower ? LOWER_LIST : NO_LIST;
+        t.opp[key] = th == 4 || (th == 3 && (c >= 2 || fo == 2)) || fo == 2 ? UPPER_LIST
+                     : lower                                               ? LOWER_LIST
+                                                                           : NO_LIST;
+        const int index = 9 * (th - 1) + 3 * fo + std::min(c - 1, 2);
+        t.score[key] = static_cast<int8_t>(index >= 0 && index < 27 ? SCORE_TABLE[index] : 0);
+      }
+    }
+  }
+  return t;
+}
+
+constexpr KeyTables KEYS = make_key_tables();
 
 int score_of(const Candidate& cand) {
   return SCORE_TABLE[9 * (cand.th - 1) + 3 * cand.fo + std::min(cand.c - 1, 2)];
@@ -21,20 +60,100 @@ void write_candidates(const Candidate* list, int n, Move* out, int& count) {
   }
 }
 
+// own_other or opp_other: the points in scan order with their sort keys.
+class LowerList {
+ public:
+  int size() const { return size_; }
+
+  void append_if(bool keep, int point, int key) {
+    point_[size_] = static_cast<uint16_t>(point);
+    key_[size_] = static_cast<uint8_t>(key);
+    size_ += keep;
+  }
+
+  // The static score of the first m points in sorted order.
+  int score_of_head(int m) {
+    int total = 0;
+    if (size_ <= m) {
+      for (int i = 0; i < size_; ++i) total += KEYS.score[key_[i]];
+      return total;
+    }
+    count_keys();
+    for (int key = top_key(POINT_SORT_KEYS); m > 0 && key >= 0; key = top_key(key)) {
+      const int take = std::min<int>(count_[key], m);
+      total += take * KEYS.score[key];
+      m -= take;
+    }
+    return total;
+  }
+
+  // Writes the first m points in sorted order, stable among equal keys, as Moves
+  // (row, col, 0, 0, main_only).
+  void write_head(int m, int main_only, Move* out, int& n) {
+    if (m <= 0) return;
+    count_keys();
+    // Where each key's points start in the head, for the keys that reach into it; the points of
+    // every lower key, and those of the last key beyond the head, go to a spare slot at m.
+    int start[POINT_SORT_KEYS];
+    int taken = 0, lowest = POINT_SORT_KEYS;
+    for (int key = top_key(POINT_SORT_KEYS); taken < m && key >= 0; key = top_key(key)) {
+      start[key] = taken;
+      taken += count_[key];
+      lowest = key;
+    }
+    int spare = m;
+    uint16_t head[MAX_POINTS + 1];
+    for (int i = 0; i < size_; ++i) {
+      int& slot = key_[i] >= lowest ? start[key_[i]] : spare;
+      head[std::min(slot++, m)] = point_[i];
+    }
+    for (int i = 0; i < std::min(m, size_); ++i) {
+      uloz_tah(head[i] / BOARD_STRIDE, head[i] % BOARD_STRIDE, 0, 0, main_only, out, n);
+    }
+  }
+
+ private:
+  static constexpr int MAX_POINTS = BOARD_STRIDE * BOARD_STRIDE;
+
+  void count_keys() {
+    if (counted_) return;
+    counted_ = true;
+    for (int i = 0; i < size_; ++i) {
+      ++count_[key_[i]];
+      present_[key_[i] >> 6] |= uint64_t{1} << (key_[i] & 63);
+    }
+  }
+
+  // The highest key below `below` that some point has, or -1.
+  int top_key(int below) const {
+    for (int word = (below - 1) >> 6; word >= 0; --word) {
+      uint64_t bits = present_[word];
+      if (word == (below - 1) >> 6 && (below & 63) != 0) bits &= (uint64_t{1} << (below & 63)) - 1;
+      if (bits != 0) return word * 64 + 63 - std::countl_zero(bits);
+    }
+    return -1;
+  }
+
+  uint16_t point_[MAX_POINTS];
+  uint8_t key_[MAX_POINTS];
+  int size_ = 0;
+  bool counted_ = false;
+  uint16_t count_[POINT_SORT_KEYS] = {};
+  uint64_t present_[4] = {};
+};
+
 }  // namespace
 
 int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
         int forcing, int main_only, SearchWindow window, const SearchState& limits) {
   // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free.
   int n = 0;
-  // Of own_other and opp_other only the head is ever read (step 5): at most the scored
-  // candidates, and at most the largest list limit of opponent points.
   Candidate own_main[MOVE_LIST_CAPACITY];
-  CandidateHead<SCORED_CANDIDATES> own_other;
+  LowerList own_other;
   Candidate opp_fives[MOVE_LIST_CAPACITY];
   Candidate opp_fours[MOVE_LIST_CAPACITY];
   Candidate opp_doubles[MOVE_LIST_CAPACITY];
-  CandidateHead<OPPONENT_LIMIT_MAX> opp_other;
+  LowerList opp_other;
   Move extensions[MOVE_LIST_CAPACITY];
   int n_main = 0, n_fives = 0, n_fours = 0, n_doubles = 0, n_ext = 0;
   const int opponent = -side;
@@ -48,34 +167,38 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   for (int row = window.row_from; row <= window.row_to; ++row) {
     for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
       const int col = std::countr_zero(bits);
-      const PointThreat own = pos.threat(row, col, side);
-      const PointThreat opp = pos.threat(row, col, opponent);
-      if (own.th == 4) {  // the first own five point in scan order wins at once
-        uloz_tah(row, col, 3, forcing, main_only, out, n);
-        score = 1024 - depth;
-        return 1;
-      }
-      if (own.th == 3) {
-        if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
-          extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
+      const int own_key = pos.sort_key(row, col, side);
+      const int opp_key = pos.sort_key(row, col, opponent);
+      if (KEYS.own[own_key] == UPPER_LIST) {
+        const PointThreat own = pos.threat(row, col, side);
+        if (own.th == 4) {  // the first own five point in scan order wins at once
+          uloz_tah(row, col, 3, forcing, main_only, out, n);
+          score = 1024 - depth;
+          return 1;
         }
-        uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
-      } else if (own.th == 2 && own.c >= 2) {
-        uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
-                   n_main);
-      } else if (own.th >= 2 || own.c >= 2) {
-        own_other.append(Candidate{row, col, 0, 0, main_only, own.th, own.c, own.fo, own.sm});
+        if (own.th == 3) {
+          if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
+            extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
+          }
+          uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
+        } else {
+          uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
+                     n_main);
+        }
       }
-
-      if (opp.th == 4) {
-        uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
-      } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
-        uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
-      } else if (opp.fo == 2) {
-        uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
-      } else if (opp.th >= 2 || opp.c >= 2) {
-        opp_other.append(Candidate{row, col, 0, 0, main_only, opp.th, opp.c, opp.fo, opp.sm});
+      if (KEYS.opp[opp_key] == UPPER_LIST) {
+        const PointThreat opp = pos.threat(row, col, opponent);
+        if (opp.th == 4) {
+          uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
+        } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
+          uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
+        } else {
+          uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
+        }
       }
+      const int point = row * BOARD_STRIDE + col;
+      own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
+      opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
     }
   }
 
@@ -106,15 +229,15 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
     return n;
   }
 
-  // Step 5: best candidates first; the heads of own_other and opp_other are in order already.
+  // Step 5: best candidates first; own_other and opp_other are ranked as far as they are read.
   sort_candidates(own_main, n_main);
-  const int n_other = own_other.count(), n_opp = opp_other.count();
+  const int n_other = own_other.size(), n_opp = opp_other.size();
 
   // Step 6: the static score of the best own candidates only.
   const int n1 = std::min(n_main, SCORED_CANDIDATES);
   const int n2 = std::min(n_other, SCORED_CANDIDATES - n1);
   for (int i = 0; i < n1; ++i) score += score_of(own_main[i]);
-  for (int i = 0; i < n2; ++i) score += score_of(own_other.head()[i]);
+  score += own_other.score_of_head(n2);
 
   // Step 7: extensions go after the sorted main candidates, unscored, duplicates and all.
   for (int i = 0; i < n_ext; ++i) {
@@ -171,8 +294,8 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   }
   write_candidates(own_main, main_count, out, n);
   if (main_only != 0) return n;
-  write_candidates(own_other.head(), own_total - main_count, out, n);
-  write_candidates(opp_other.head(), opp_count, out, n);
+  own_other.write_head(own_total - main_count, main_only, out, n);
+  opp_other.write_head(opp_count, main_only, out, n);
   return n;
 }
 
