@@ -41,12 +41,24 @@ void dump_candidates(const Candidate* candidates, int count, std::FILE* out) {
   }
 }
 
+namespace {
+
+void dump_entry(int h0, int h1, int cena, const void* address, std::FILE* out) {
+  std::fprintf(out, "h0=%ld, h1=%ld, cena=%d,  adr=%p\n", static_cast<long>(h0),
+               static_cast<long>(h1), cena, address);
+}
+
+}  // namespace
+
 void dump_tree(const TranspositionEntry* entry, std::FILE* out) {
   if (entry == nullptr) return;
   dump_tree(entry->smaller, out);
   dump_tree(entry->greater, out);
-  std::fprintf(out, "h0=%ld, h1=%ld, cena=%d,  adr=%p\n", static_cast<long>(entry->h0),
-               static_cast<long>(entry->h1), entry->cena, static_cast<const void*>(entry));
+  dump_entry(entry->h0, entry->h1, entry->cena, entry, out);
+}
+
+void dump_table(const TranspositionTable& table, std::FILE* out) {
+  table.for_each([out](const TableEntry& e) { dump_entry(e.h0, e.h1, e.cena, &e, out); });
 }
 
 int count_tree_nodes(const TranspositionEntry* root, const TranspositionEntry* from, int& counter) {

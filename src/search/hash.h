@@ -1,4 +1,4 @@
-// Position keys for the transposition tree: two 32-bit keys over the stones of the board plus
+// Position keys for the transposition table: two 32-bit keys over the stones of the board plus
 // two window values of the search, so that one key stands for stones searched with one window.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include "board/board.h"
 
 struct HashKey {
-  int h0;  // orders the tree
+  int h0;  // identifies the entry
   int h1;  // confirms a match
 };
 

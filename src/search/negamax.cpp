@@ -21,11 +21,11 @@ SearchWindow update_window(SearchWindow w, int row, int col, int dim) {
 }
 
 void tt_store(Search& search, HashKey key, int value) {
-  TranspositionTree& tree = search.tree;
-  const int r = tt_insert(tree, tree.tree_root, key.h0, key.h1, value);
+  TranspositionTable& table = search.table;
+  const int r = table.insert(key.h0, key.h1, value);
   if (r == 1) {
     // Same h0, whatever the h1: neither the old value nor the new one is kept.
-    tt_delete(tree, tree.tree_root, key.h0);
+    table.remove(key.h0);
   } else if (r == 2) {
     std::fputs("MESSAGE Not free memory!\n", search.out);
     std::fflush(search.out);
@@ -87,7 +87,7 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
     keys.update_row(pos.board(), m.row);
     const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
     const HashKey key = hash_key(keys.parts(), best, beta);
-    const TranspositionEntry* e = tt_find(search.tree.tree_root, key.h0);
+    const TableEntry* e = search.table.find(key.h0);
     int v;
     if (e != nullptr && e->h1 == key.h1) {
       v = e->cena;

@@ -1,5 +1,5 @@
 // One node of the game tree: fail-hard alpha-beta over the generator's moves, with probes and
-// stores in the transposition tree, speed measurement and level drops as time runs short.
+// stores in the transposition table, speed measurement and level drops as time runs short.
 // Depth is bounded by the generator, which returns no moves where a line ends.
 #pragma once
 

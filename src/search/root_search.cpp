@@ -52,8 +52,8 @@ bool first_empty(const Board& board, int row_from, int row_to, int col_from, int
   return false;
 }
 
-void release_tree(Search& search) {
-  tt_free(search.tree);
+void release_table(Search& search) {
+  search.table.release();
   search.state.node_count = 1;
 }
 
@@ -74,9 +74,8 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   }
   set_level(st, st.search_level, search.out);
 
-  // Step 4: the tree.
-  search.tree.tree_root = tt_create(search.tree);
-  if (search.tree.tree_root == nullptr) {
+  // Step 4: the table, with the entry of a fresh tree.
+  if (!search.table.create()) {
     std::fputs("ERROR No memory for root of binary tree!\n", search.out);
     std::fflush(search.out);
     std::exit(1);
@@ -100,14 +99,14 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
       std::fflush(search.out);
       std::exit(0);
     }
-    release_tree(search);
+    release_table(search);
     std::fflush(search.out);
     return RootResult{fallback, score, 0, 0};
   }
 
   // Step 9: a single move needs no search.
   if (n == 1) {
-    release_tree(search);
+    release_table(search);
     return RootResult{moves[0], score, 0, 1};
   }
 
@@ -137,7 +136,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   // Steps 11-13: report, release, return.
   std::fprintf(search.out, "MESSAGE %s, val = %d\n", format_move(moves[chosen]).c_str(), best);
   const int nodes = st.node_count;
-  release_tree(search);
+  release_table(search);
   std::fflush(search.out);
   return RootResult{moves[chosen], best, nodes, n};
 }

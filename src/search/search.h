@@ -1,5 +1,5 @@
 // The search-wide state the engine owns and lends to every search: levels and counters, the
-// hash tables, the transposition tree, where MESSAGE lines go and the clock.
+// hash tables, the transposition table, where MESSAGE lines go and the clock.
 #pragma once
 
 #include <cstdio>
@@ -7,7 +7,7 @@
 
 #include "search/hash.h"
 #include "search/search_state.h"
-#include "search/transposition_tree.h"
+#include "search/transposition_table.h"
 
 // Milliseconds of wall time since the engine started; only differences are used.
 int steady_clock_ms();
@@ -16,7 +16,7 @@ struct Search {
   SearchState state;
   HashTables hashes;
   RowHashes keys;  // the key parts of the position being searched
-  TranspositionTree tree;
+  TranspositionTable table;  // active only during a search
   std::FILE* out = stdout;                            // MESSAGE lines of the search
   std::function<int()> clock_ms = steady_clock_ms;    // tests substitute a fake clock
 };

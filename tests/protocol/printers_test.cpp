@@ -61,6 +61,14 @@ TEST(DumpTree, PostOrderAndCounts) {
   EXPECT_EQ(count_tree_nodes(root, root, counter), 4);
   EXPECT_EQ(count_tree_nodes(nullptr, nullptr, counter), 0);
   tt_free(tree);
+
+  TranspositionTable table;
+  table.create();
+  table.insert(-5, 1, 10);
+  test::Capture dt;
+  dump_table(table, dt.f);
+  EXPECT_EQ(dt.text().find("h0=0, h1=0, cena=0,  adr=0x"), 0u);
+  EXPECT_NE(dt.text().find("\nh0=-5, h1=1, cena=10,  adr=0x"), std::string::npos);
 }
 
 }  // namespace

@@ -105,19 +105,19 @@ TEST_F(FakeClock, NoDropForAGivenLevelNoTurnTimeOrLevelZero) {
   EXPECT_EQ(out.text(), "");
 }
 
-// Level 0 with a fresh tree for every search.
+// Level 0 with a fresh table for every search.
 struct NegamaxTest : FakeClock {
   int search_node(Board b, int side, int depth, int alpha, int beta, int forcing,
                   SearchWindow w, int parent_score) {
     set_level(search.state, 0, out.f);
     search.state.node_count = 1;
-    search.tree.tree_root = tt_create(search.tree);
+    search.table.create();
     Position pos(b, settings.rule);
     search.keys.reset(search.hashes, b);
     const int v = negamax(search, settings, pos, side, depth, alpha, beta, forcing, 0, w,
                           parent_score);
     EXPECT_EQ(pos.board().cells, b.cells) << "the board comes back as it was";
-    tt_free(search.tree);
+    search.table.release();
     return v;
   }
 };
@@ -149,13 +149,13 @@ namespace {
 // counts as a stored node.
 TEST(TtStore, CollidingKeyRemovesTheOldEntry) {
   Search search;
-  search.tree.tree_root = tt_create(search.tree);
+  search.table.create();
   tt_store(search, HashKey{42, 1}, 7);
-  ASSERT_NE(tt_find(search.tree.tree_root, 42), nullptr);
+  ASSERT_NE(search.table.find(42), nullptr);
   tt_store(search, HashKey{42, 2}, 9);
-  EXPECT_EQ(tt_find(search.tree.tree_root, 42), nullptr);
+  EXPECT_EQ(search.table.find(42), nullptr);
   EXPECT_EQ(search.state.node_count, 3);
-  tt_free(search.tree);
+  search.table.release();
 }
 
 }  // namespace

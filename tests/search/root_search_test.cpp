@@ -29,7 +29,7 @@ struct RootTest : testing::Test {
     const Board before = board;
     const RootResult r = root_search_detailed(search, settings, board, side, level);
     EXPECT_EQ(board.cells, before.cells);
-    EXPECT_EQ(search.tree.tree_root, nullptr);
+    EXPECT_FALSE(search.table.active());
     EXPECT_EQ(search.state.node_count, 1);
     return r;
   }

@@ -1,0 +1,74 @@
+#include "search/transposition_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "search/transposition_tree.h"
+
+namespace {
+
+using Contents = std::vector<std::tuple<int, int, int>>;  // (h0, h1, cena), sorted
+
+void collect(const TranspositionEntry* e, Contents& out) {
+  if (e == nullptr) return;
+  collect(e->smaller, out);
+  out.emplace_back(e->h0, e->h1, e->cena);
+  collect(e->greater, out);
+}
+
+Contents contents(const TranspositionTable& table) {
+  Contents c;
+  table.for_each([&](const TableEntry& e) { c.emplace_back(e.h0, e.h1, e.cena); });
+  std::sort(c.begin(), c.end());
+  return c;
+}
+
+// The search relies on the table answering exactly as the tree: random inserts, deletes and
+// finds, with keys from a narrow range (collisions, key 0, emptying the table) and from the
+// whole range (growth), must give the same answers and leave the same entries.
+TEST(TranspositionTable, AnswersEveryOperationAsTheTree) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 40; ++round) {
+    const bool narrow = round % 2 == 0;
+    TranspositionTree tree;
+    TranspositionEntry* root = tt_create(tree);
+    TranspositionTable table;
+    ASSERT_TRUE(table.create());
+    const int ops = narrow ? 3000 : 200000;
+    for (int i = 0; i < ops; ++i) {
+      const int h0 = narrow ? static_cast<int>(rng() % 25) - 12 : static_cast<int>(rng());
+      const int h1 = static_cast<int>(rng() % 7), cena = static_cast<int>(rng() % 2049) - 1024;
+      switch (rng() % (narrow ? 3 : 4)) {
+        case 0: ASSERT_EQ(table.remove(h0), tt_delete(tree, root, h0)) << i; break;
+        case 1: {
+          const TranspositionEntry* want = tt_find(root, h0);
+          const TableEntry* got = table.find(h0);
+          ASSERT_EQ(got == nullptr, want == nullptr) << i;
+          if (got != nullptr) {
+            ASSERT_EQ(std::tie(got->h1, got->cena), std::tie(want->h1, want->cena));
+          }
+          break;
+        }
+        default: ASSERT_EQ(table.insert(h0, h1, cena), tt_insert(tree, root, h0, h1, cena)) << i;
+      }
+    }
+    Contents want;
+    collect(root, want);
+    ASSERT_EQ(contents(table), want);
+    ASSERT_EQ(table.size(), static_cast<int>(want.size()));
+    tt_free(tree);
+  }
+}
+
+TEST(TranspositionTable, NoTableAnswersAsNoTree) {
+  TranspositionTable table;
+  EXPECT_EQ(table.find(0), nullptr);
+  EXPECT_EQ(table.insert(1, 1, 1), -1);
+  EXPECT_EQ(table.remove(1), -1);
+}
+
+}  // namespace
