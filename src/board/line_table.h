@@ -10,6 +10,9 @@
 
 constexpr int LINE_CODE_BITS = 20;
 
+// The window of a code, with an empty centre.
+LineWindow decode_line_code(uint32_t code);
+
 // The LineStrength of every code for side +1; side -1 reads the code with colours swapped.
 const uint8_t* line_table(int rule);
 

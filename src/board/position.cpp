@@ -31,18 +31,62 @@ constexpr RankTables make_rank_tables() {
 
 constexpr RankTables RANK = make_rank_tables();
 
-uint8_t rank_of(uint8_t line_entry) {
-  const LineStrength s = unpack_line_entry(line_entry);
+uint8_t rank_of(LineStrength s) {
   return s.best == 0 ? 0 : static_cast<uint8_t>(16 * s.best + s.count + 8);
 }
 
-// Both sides' ranks of every line code, from the line table.
+// A half of a line code (the five cells on one side of the centre) as read on a board holds
+// 0 to 5 off-board cells at its far end and empty cells or stones elsewhere: 364 possibilities.
+// The ranks of whole lines are kept for those halves only, 364 x 364 entries, small enough to
+// stay in the cache where a table of all 2^20 codes would not.
+constexpr int HALF_CODES = 364;
+constexpr uint32_t NO_HALF = 0xffffffffu;
+
+struct HalfIndex {
+  uint32_t left[1024];   // by the low half of a code: its number times HALF_CODES
+  uint32_t right[1024];  // by the high half: its number
+  uint32_t low[HALF_CODES];   // each number's low half
+  uint32_t high[HALF_CODES];  // and high half
+};
+
+constexpr HalfIndex make_half_index() {
+  HalfIndex h{};
+  for (int i = 0; i < 1024; ++i) h.left[i] = h.right[i] = NO_HALF;
+  uint32_t next = 0;
+  for (int off = 0; off <= 5; ++off) {
+    int combinations = 1;
+    for (int j = off; j < 5; ++j) combinations *= 3;
+    for (int v = 0; v < combinations; ++v) {
+      // Cell j of the low half lies 5 - j steps out, cell j of the high half j + 1 steps out.
+      uint32_t low = 0, high = 0;
+      for (int j = 0, rest = v; j < 5; ++j) {
+        const uint32_t cell = j < off ? 3u : static_cast<uint32_t>(rest % 3);
+        if (j >= off) rest /= 3;
+        low |= cell << (2 * j);
+        high |= cell << (2 * (4 - j));
+      }
+      h.left[low] = next * HALF_CODES;
+      h.right[high] = next;
+      h.low[next] = low;
+      h.high[next] = high;
+      ++next;
+    }
+  }
+  return h;
+}
+
+constexpr HalfIndex HALF = make_half_index();
+
+// Both sides' ranks, by left number times HALF_CODES plus right number.
 std::unique_ptr<uint16_t[]> build_ranks(int rule) {
-  const uint8_t* table = line_table(rule);
-  auto ranks = std::make_unique<uint16_t[]>(size_t{1} << LINE_CODE_BITS);
-  for (uint32_t code = 0; code < (1u << LINE_CODE_BITS); ++code) {
-    ranks[code] = static_cast<uint16_t>(rank_of(table[code]) |
-                                        rank_of(table[swap_colours(code)]) << 8);
+  auto ranks = std::make_unique<uint16_t[]>(HALF_CODES * HALF_CODES);
+  for (int l = 0; l < HALF_CODES; ++l) {
+    for (int r = 0; r < HALF_CODES; ++r) {
+      const uint32_t code = HALF.low[l] | HALF.high[r] << 10;
+      const LineStrength own = analyse_line(decode_line_code(code), 1, rule);
+      const LineStrength other = analyse_line(decode_line_code(code), -1, rule);
+      ranks[l * HALF_CODES + r] = static_cast<uint16_t>(rank_of(own) | rank_of(other) << 8);
+    }
   }
   return ranks;
 }
@@ -95,8 +139,18 @@ LineStrength Position::line(int row, int col, int direction, int side) const {
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
 }
 
+uint16_t Position::line_ranks(uint32_t code) const {
+  const uint32_t left = HALF.left[code & 1023], right = HALF.right[code >> 10];
+  if ((left | right) == NO_HALF) {  // not a line a board can show; never met in play
+    const uint8_t* table = line_table(rule_);
+    return static_cast<uint16_t>(rank_of(unpack_line_entry(table[code])) |
+                                 rank_of(unpack_line_entry(table[swap_colours(code)])) << 8);
+  }
+  return ranks_[left + right];
+}
+
 void Position::set_line(Cell& cell, int direction) {
-  const uint16_t both = ranks_[cell.code[direction]];
+  const uint16_t both = line_ranks(cell.code[direction]);
   const uint8_t own = both & 0xff, other = both >> 8;
   cell.rank[0][direction] = own;
   cell.rank[1][direction] = other;

@@ -76,12 +76,13 @@ class Position {
 
   static int side_index(int side) { return side > 0 ? 0 : 1; }
   static PackedThreat fold_lines(const LineRanks& ranks);
+  uint16_t line_ranks(uint32_t code) const;
   void set_line(Cell& cell, int direction);
   void refold(Cell& cell, int row, int col);
 
   Board board_;
   int rule_;
-  const uint16_t* ranks_;  // by line code: the rank for +1 in the low byte, for -1 in the high
+  const uint16_t* ranks_;  // of lines a board can show: for +1 in the low byte, -1 the high
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
   std::array<uint32_t, MAX_DIM> candidates_{};
   std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
