@@ -135,7 +135,7 @@ Position::PackedThreat Position::fold_lines(const LineRanks& r) {
 }
 
 LineStrength Position::line(int row, int col, int direction, int side) const {
-  const int rank = cells_[row * BOARD_STRIDE + col].rank[side_index(side)][direction];
+  const int rank = cells_[row * BOARD_STRIDE + col].analysis.rank[side_index(side)][direction];
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
 }
 
@@ -152,26 +152,27 @@ uint16_t Position::line_ranks(uint32_t code) const {
 void Position::set_line(Cell& cell, int direction) {
   const uint16_t both = line_ranks(cell.code[direction]);
   const uint8_t own = both & 0xff, other = both >> 8;
-  cell.rank[0][direction] = own;
-  cell.rank[1][direction] = other;
+  Analysis& a = cell.analysis;
+  a.rank[0][direction] = own;
+  a.rank[1][direction] = other;
   const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other] << (direction + 4);
-  cell.interesting = static_cast<uint8_t>((cell.interesting & ~(0x11u << direction)) | bits);
+  a.interesting = static_cast<uint8_t>((a.interesting & ~(0x11u << direction)) | bits);
 }
 
 void Position::refold(Cell& cell, int row, int col) {
+  Analysis& a = cell.analysis;
   for (int s = 0; s < 2; ++s) {
-    const PackedThreat t = fold_lines(cell.rank[s]);
-    cell.threat[s] = t;
-    cell.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
+    const PackedThreat t = fold_lines(a.rank[s]);
+    a.threat[s] = t;
+    a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
   }
-  candidates_[row] = (candidates_[row] & ~(1u << col)) | (cell.interesting != 0 ? 1u << col : 0u);
+  candidates_[row] = (candidates_[row] & ~(1u << col)) | (a.interesting != 0 ? 1u << col : 0u);
 }
 
-void Position::place(int row, int col, int stone) {
-  board_.at(row, col) = stone;
-  candidates_[row] &= ~(1u << col);
-  ply_start_[plies_++] = saved_count_;
-  const uint32_t stone_code = stone > 0 ? 1u : 2u;
+template <class F>
+void Position::for_cells_in_reach(int row, int col, F f) const {
+  static constexpr int STEP[4] = {BOARD_STRIDE, BOARD_STRIDE + 1, 1, 1 - BOARD_STRIDE};
+  const int centre = row * BOARD_STRIDE + col;
   const int last = dim() - 1;
   for (int d = 0; d < 4; ++d) {
     const Direction dir = DIRECTIONS[d];
@@ -180,35 +181,43 @@ void Position::place(int row, int col, int stone) {
     if (dir.drow > 0) lo = std::max(lo, -row), hi = std::min(hi, last - row);
     if (dir.drow < 0) lo = std::max(lo, row - last), hi = std::min(hi, row);
     if (dir.dcol > 0) lo = std::max(lo, -col), hi = std::min(hi, last - col);
-    int r = row + lo * dir.drow, c = col + lo * dir.dcol;
-    for (int k = lo; k <= hi; ++k, r += dir.drow, c += dir.dcol) {
-      if (k == 0) continue;
-      const int index = r * BOARD_STRIDE + c;
-      Cell& cell = cells_[index];
-      saved_[saved_count_++] = Saved{static_cast<uint8_t>(r), static_cast<uint8_t>(c), cell};
-      // Seen from the cell k steps away, this point lies -k steps along the same line.
-      const int shift = 2 * (k > 0 ? 5 - k : 4 - k);
-      cell.code[d] |= stone_code << shift;
-      if (board_.cells[index] != 0) continue;
-      set_line(cell, d);
-      refold(cell, r, c);
-    }
+    // Seen from the cell k steps away, this point lies -k steps along the same line, which is
+    // bit pair 5 - k of its code for k > 0 and 4 - k for k < 0.
+    for (int k = lo; k < 0; ++k) f(centre + k * STEP[d], d, 2 * (4 - k));
+    for (int k = 1; k <= hi; ++k) f(centre + k * STEP[d], d, 2 * (5 - k));
   }
+}
+
+void Position::place(int row, int col, int stone) {
+  board_.at(row, col) = stone;
+  candidates_[row] &= ~(1u << col);
+  ply_start_[plies_++] = saved_count_;
+  const uint32_t stone_code = stone > 0 ? 1u : 2u;
+  for_cells_in_reach(row, col, [&](int index, int d, int shift) {
+    Cell& cell = cells_[index];
+    cell.code[d] |= stone_code << shift;
+    if (board_.cells[index] != 0) return;
+    const int r = index / BOARD_STRIDE, c = index % BOARD_STRIDE;
+    saved_[saved_count_++] = Saved{cell.analysis, static_cast<uint8_t>(r), static_cast<uint8_t>(c)};
+    set_line(cell, d);
+    refold(cell, r, c);
+  });
 }
 
 void Position::remove(int row, int col) {
   board_.at(row, col) = 0;
+  for_cells_in_reach(row, col, [&](int index, int d, int shift) {
+    cells_[index].code[d] &= ~(3u << shift);
+  });
+  // The saved cells were empty then and are empty again now.
   const int first = ply_start_[--plies_];
   while (saved_count_ > first) {
     const Saved& s = saved_[--saved_count_];
     Cell& cell = cells_[s.row * BOARD_STRIDE + s.col];
-    cell = s.cell;
-    if (board_.at(s.row, s.col) == 0) {
-      candidates_[s.row] = (candidates_[s.row] & ~(1u << s.col)) |
-                           (cell.interesting != 0 ? 1u << s.col : 0u);
-    }
+    cell.analysis = s.analysis;
+    candidates_[s.row] = (candidates_[s.row] & ~(1u << s.col)) |
+                         (s.analysis.interesting != 0 ? 1u << s.col : 0u);
   }
   // The point's own cell was not touched while it held the stone.
-  const Cell& cell = cells_[row * BOARD_STRIDE + col];
-  if (cell.interesting != 0) candidates_[row] |= 1u << col;
+  if (cells_[row * BOARD_STRIDE + col].analysis.interesting != 0) candidates_[row] |= 1u << col;
 }

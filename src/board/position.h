@@ -33,12 +33,12 @@ class Position {
 
   // classify_point of the empty point (row, col) for `side`.
   PointThreat threat(int row, int col, int side) const {
-    const PackedThreat& t = cells_[row * BOARD_STRIDE + col].threat[side_index(side)];
+    const PackedThreat& t = cells_[row * BOARD_STRIDE + col].analysis.threat[side_index(side)];
     return PointThreat{t.th, t.c, t.fo, t.sm};
   }
   // point_sort_key of that class.
   int sort_key(int row, int col, int side) const {
-    return cells_[row * BOARD_STRIDE + col].sort_key[side_index(side)];
+    return cells_[row * BOARD_STRIDE + col].analysis.sort_key[side_index(side)];
   }
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
@@ -56,18 +56,24 @@ class Position {
     int8_t th, c, fo, sm;
   };
 
-  struct Cell {
-    std::array<uint32_t, 4> code;  // line codes, centre left out (see line_table.h)
-    // While the cell is empty, by side (+1, then -1):
+  // What is kept of an empty cell, by side (+1, then -1).
+  struct Analysis {
     std::array<LineRanks, 2> rank;        // by direction
     std::array<PackedThreat, 2> threat;  // the point's class
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;  // bit 4 side + direction: that line has best or count >= 2
   };
 
+  struct Cell {
+    std::array<uint32_t, 4> code;  // line codes, centre left out (see line_table.h)
+    Analysis analysis;             // while the cell is empty
+  };
+
+  // A stone changes one 2-bit cell of each code it reaches, which removing it clears again;
+  // only the analyses of the empty cells it reaches are saved.
   struct Saved {
+    Analysis analysis;
     uint8_t row, col;
-    Cell cell;
   };
 
   // Room for every stone a search can place: each saves at most 40 cells.
@@ -79,6 +85,10 @@ class Position {
   uint16_t line_ranks(uint32_t code) const;
   void set_line(Cell& cell, int direction);
   void refold(Cell& cell, int row, int col);
+  // Calls f(cell index, direction, shift of the point's cell in that cell's code) for every
+  // on-board cell within five steps of (row, col) along the four lines.
+  template <class F>
+  void for_cells_in_reach(int row, int col, F f) const;
 
   Board board_;
   int rule_;
