@@ -150,9 +150,11 @@ uint16_t Position::line_ranks(uint32_t code) const {
 }
 
 void Position::set_line(Cell& cell, int direction) {
-  const uint16_t both = line_ranks(cell.code[direction]);
+  set_ranks(cell.analysis, direction, line_ranks(cell.code[direction]));
+}
+
+void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
   const uint8_t own = both & 0xff, other = both >> 8;
-  Analysis& a = cell.analysis;
   a.rank[0][direction] = own;
   a.rank[1][direction] = other;
   const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other] << (direction + 4);
@@ -197,9 +199,13 @@ void Position::place(int row, int col, int stone) {
     Cell& cell = cells_[index];
     cell.code[d] |= stone_code << shift;
     if (board_.cells[index] != 0) return;
+    // Often the line's analysis for both sides stays as it was, and so does everything else.
+    const uint16_t both = line_ranks(cell.code[d]);
+    Analysis& a = cell.analysis;
+    if (both == (a.rank[0][d] | a.rank[1][d] << 8)) return;
     const int r = index / BOARD_STRIDE, c = index % BOARD_STRIDE;
-    saved_[saved_count_++] = Saved{cell.analysis, static_cast<uint8_t>(r), static_cast<uint8_t>(c)};
-    set_line(cell, d);
+    saved_[saved_count_++] = Saved{a, static_cast<uint8_t>(r), static_cast<uint8_t>(c)};
+    set_ranks(a, d, both);
     refold(cell, r, c);
   });
 }

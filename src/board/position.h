@@ -84,6 +84,7 @@ class Position {
   static PackedThreat fold_lines(const LineRanks& ranks);
   uint16_t line_ranks(uint32_t code) const;
   void set_line(Cell& cell, int direction);
+  static void set_ranks(Analysis& a, int direction, uint16_t both);
   void refold(Cell& cell, int row, int col);
   // Calls f(cell index, direction, shift of the point's cell in that cell's code) for every
   // on-board cell within five steps of (row, col) along the four lines.
