@@ -1,5 +1,6 @@
 #include "search/hash.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -62,6 +63,7 @@ void RowHashes::reset(HashTables& tables, const Board& board) {
   if (tables.needs_fill) fill_hash_tables(tables);
   tables_ = &tables;
   dim_ = board.dim;
+  occupied_rows_ = 0;
   for (int r = 0; r < dim_; ++r) update_row(board, r);
 }
 
@@ -81,17 +83,23 @@ void RowHashes::update_row(const Board& board, int r) {
     ++row.stones;
   }
   rows_[r] = row;
+  set_row_occupied(r);
+  parts_valid_ = false;
 }
 
-HashParts RowHashes::parts() const {
+const HashParts& RowHashes::parts() {
+  if (parts_valid_) return parts_;
+  // Rows without stones leave the parts as they are.
   HashParts h;
-  for (int r = 0; r < dim_; ++r) {
-    const Row& row = rows_[r];
+  for (uint32_t bits = occupied_rows_; bits != 0; bits &= bits - 1) {
+    const Row& row = rows_[std::countr_zero(bits)];
     const uint32_t shift = POWERS[row.stones];
     h.a0 = h.a0 * shift + row.parts.a0;
     h.a1 = h.a1 * shift + row.parts.a1;
     h.plus = h.plus * shift + row.parts.plus;
     h.minus = h.minus * shift + row.parts.minus;
   }
-  return h;
+  parts_ = h;
+  parts_valid_ = true;
+  return parts_;
 }

@@ -43,7 +43,9 @@ inline HashKey hash_key(const HashParts& p, int a, int b) {
 }
 
 // The parts of each row of a position, so that a stone costs one row's update and a key one
-// pass over the rows rather than over every cell.
+// pass over the rows that hold stones rather than over every cell. The parts of the whole
+// position are kept once computed, until a row changes: a node's own parts are then those its
+// parent computed for its probe.
 class RowHashes {
  public:
   struct Row {
@@ -57,12 +59,25 @@ class RowHashes {
   // Recomputes one row from the board after a stone was placed there.
   void update_row(const Board& board, int row);
   const Row& row(int r) const { return rows_[r]; }
-  void restore_row(int r, const Row& saved) { rows_[r] = saved; }
+  // Puts back a row saved before update_row, with the parts of the position as they were then.
+  void restore_row(int r, const Row& saved, const HashParts& parts) {
+    rows_[r] = saved;
+    set_row_occupied(r);
+    parts_ = parts;
+    parts_valid_ = true;
+  }
 
-  HashParts parts() const;
+  const HashParts& parts();
 
  private:
+  void set_row_occupied(int r) {
+    occupied_rows_ = (occupied_rows_ & ~(1u << r)) | (rows_[r].stones > 0 ? 1u << r : 0u);
+  }
+
   const HashTables* tables_ = nullptr;
   int dim_ = 0;
   std::array<Row, MAX_DIM> rows_{};
+  uint32_t occupied_rows_ = 0;  // rows holding stones
+  HashParts parts_;
+  bool parts_valid_ = false;
 };

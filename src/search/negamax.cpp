@@ -96,7 +96,7 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
                    m.main_only, child, score);
     }
     pos.remove(m.row, m.col);
-    keys.restore_row(m.row, row_before);
+    keys.restore_row(m.row, row_before, own_parts);
     if (v > best) {
       if (v >= beta) {
         tt_store(search, hash_key(own_parts, -beta, -alpha), -beta);

@@ -116,6 +116,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   int bound = -1024;
   int chosen = 0;
   search.keys.reset(search.hashes, board);
+  const HashParts root_parts = search.keys.parts();
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
     pos.place(m.row, m.col, side);
@@ -130,7 +131,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
       chosen = i;
     }
     pos.remove(m.row, m.col);
-    search.keys.restore_row(m.row, row_before);
+    search.keys.restore_row(m.row, row_before, root_parts);
   }
 
   // Steps 11-13: report, release, return.

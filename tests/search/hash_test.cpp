@@ -71,11 +71,12 @@ TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
       const int r = static_cast<int>(rng() % board.dim), c = static_cast<int>(rng() % board.dim);
       if (board.at(r, c) != 0) continue;
       const RowHashes::Row saved = rows.row(r);
+      const HashParts saved_parts = rows.parts();
       board.at(r, c) = rng() % 2 ? 1 : -1;
       rows.update_row(board, r);
       if (rng() % 2) {  // sometimes taken off again at once
         board.at(r, c) = 0;
-        rows.restore_row(r, saved);
+        rows.restore_row(r, saved, saved_parts);
       }
     }
   }
