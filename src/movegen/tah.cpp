@@ -115,9 +115,12 @@ class LowerList {
  private:
   static constexpr int MAX_POINTS = BOARD_STRIDE * BOARD_STRIDE;
 
+  // Counts are set up only when asked for, and only for the keys present: most lists are
+  // never counted.
   void count_keys() {
     if (counted_) return;
     counted_ = true;
+    for (int i = 0; i < size_; ++i) count_[key_[i]] = 0;
     for (int i = 0; i < size_; ++i) {
       ++count_[key_[i]];
       present_[key_[i] >> 6] |= uint64_t{1} << (key_[i] & 63);
@@ -138,7 +141,7 @@ class LowerList {
   uint8_t key_[MAX_POINTS];
   int size_ = 0;
   bool counted_ = false;
-  uint16_t count_[POINT_SORT_KEYS] = {};
+  uint16_t count_[POINT_SORT_KEYS];
   uint64_t present_[4] = {};
 };
 
