@@ -126,12 +126,13 @@ Position::PackedThreat Position::fold_lines(const LineRanks& r) {
   // Arithmetic maxima: which line wins is unpredictable, and branches here mispredict.
   auto max = [](int a, int b) { return a ^ ((a ^ b) & -(a < b)); };
   const int top = max(max(r[0] << 2 | 3, r[1] << 2 | 2), max(r[2] << 2 | 1, r[3] << 2));
-  if (top < 4) return PackedThreat{0, 0, 0, -1};
+  const int rank = top >> 2;
+  const int none = -static_cast<int>(rank == 0);  // all ones when no line has own stones
   const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
                  RANK.strong_live[r[3]];
-  const int fo = (sl >> 4) >= 2 ? 2 : (sl & 15) >= 2 ? 1 : 0;
-  return PackedThreat{static_cast<int8_t>(top >> 6), static_cast<int8_t>(((top >> 2) & 15) - 8),
-                      static_cast<int8_t>(fo), static_cast<int8_t>(3 - (top & 3))};
+  const int fo = ((sl >> 4) >= 2) + ((sl >> 4) >= 2 || (sl & 15) >= 2);
+  return PackedThreat{static_cast<int8_t>(rank >> 4), static_cast<int8_t>(((rank & 15) - 8) & ~none),
+                      static_cast<int8_t>(fo), static_cast<int8_t>((3 - (top & 3)) | none)};
 }
 
 LineStrength Position::line(int row, int col, int direction, int side) const {
@@ -168,7 +169,8 @@ void Position::refold(Cell& cell, int row, int col) {
     a.threat[s] = t;
     a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
   }
-  candidates_[row] = (candidates_[row] & ~(1u << col)) | (a.interesting != 0 ? 1u << col : 0u);
+  candidates_[row] = (candidates_[row] & ~(1u << col)) |
+                     static_cast<uint32_t>(a.interesting != 0) << col;
 }
 
 template <class F>
@@ -222,7 +224,7 @@ void Position::remove(int row, int col) {
     Cell& cell = cells_[s.row * BOARD_STRIDE + s.col];
     cell.analysis = s.analysis;
     candidates_[s.row] = (candidates_[s.row] & ~(1u << s.col)) |
-                         (s.analysis.interesting != 0 ? 1u << s.col : 0u);
+                         static_cast<uint32_t>(s.analysis.interesting != 0) << s.col;
   }
   // The point's own cell was not touched while it held the stone.
   if (cells_[row * BOARD_STRIDE + col].analysis.interesting != 0) candidates_[row] |= 1u << col;
