@@ -6,7 +6,7 @@
 
 #include "protocol/game_state.h"
 #include "protocol/input.h"
-#include "protocol/match_settings.h"
+#include "protocol/info_command.h"
 #include "search/search.h"
 
 struct Engine {

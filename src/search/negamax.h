@@ -5,7 +5,7 @@
 
 #include "board/board.h"
 #include "movegen/tah.h"
-#include "protocol/match_settings.h"
+#include "search/match_settings.h"
 #include "search/search.h"
 
 // The value of the node for `side`; the position is returned exactly as it was.

@@ -7,7 +7,7 @@
 #include "board/board.h"
 #include "movegen/move.h"
 #include "movegen/tah.h"
-#include "protocol/match_settings.h"
+#include "search/match_settings.h"
 #include "search/search.h"
 
 // Nodes a level is reckoned to need; a level fits when its budget at the measured speed takes

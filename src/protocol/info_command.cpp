@@ -1,5 +1,5 @@
 // INFO: one key and usually one value per command, accepted in every game state.
-#include "protocol/match_settings.h"
+#include "protocol/info_command.h"
 
 #include <array>
 #include <string>
