@@ -61,18 +61,6 @@ TEST(DefenceMoves, WorkedThreats) {
   }
 }
 
-TEST(DefenceMoves, AppendsAfterWhatTheListHoldsAndPassesForcingZero) {
-  const Board b = test::board_with({{7, 5, O}, {7, 6, O}, {7, 7, O}, {5, 8, O}, {6, 8, O}});
-  Move out[MOVE_LIST_CAPACITY];
-  int n = 0;
-  uloz_tah(1, 1, 2, 2, 0, out, n);
-  defence_moves(Position(b, 1), Move{7, 8, 0, 0, 0}, O, out, n, 0);
-  ASSERT_EQ(n, 2);
-  EXPECT_EQ(out[0].row, 1);
-  EXPECT_EQ(out[1].row, 7);
-  EXPECT_EQ(out[1].forcing, 0);
-}
-
 TEST(VerifyFourLine, RejectsAFourAnsweredByACounterFourOnItsLine) {
   const std::vector<Stone> base = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {5, 8, 1}, {6, 8, 1}};
   struct Case {

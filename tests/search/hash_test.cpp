@@ -7,9 +7,6 @@
 
 namespace {
 
-uint32_t t0(const HashTables& t, int r, int c) { return t.table0[r * 20 + c]; }
-uint32_t t1(const HashTables& t, int r, int c) { return t.table1[r * 20 + c]; }
-
 // Regression: cells of a larger later board once kept zero entries and collided.
 TEST(Hash, TablesComeFromTheFixedGeneratorOverAllCells) {
   HashTables t;
@@ -17,38 +14,6 @@ TEST(Hash, TablesComeFromTheFixedGeneratorOverAllCells) {
   std::mt19937 rng;
   for (int i = 0; i < 400; ++i) ASSERT_EQ(t.table0[i], rng() >> 1) << i;
   for (int i = 0; i < 400; ++i) ASSERT_EQ(t.table1[i], rng() >> 1) << i;
-}
-
-TEST(Hash, StonesFoldInTheirEntriesAndWindowValues) {
-  HashTables t;
-  fill_hash_tables(t);
-  const int a = 17, b = -5;
-  Board board = test::board_with({});
-  EXPECT_EQ(hash(t, board, a, b).h0, 0);
-  EXPECT_EQ(hash(t, board, a, b).h1, 0);
-
-  // A +1 stone folds table0 and a into h0; a -1 stone table1 and b.
-  const HashKey k = hash(t, test::board_with({{0, 0, 1}, {0, 1, -1}}), a, b);
-  EXPECT_EQ(static_cast<uint32_t>(k.h0), (t0(t, 0, 0) + a) * 16807u + t1(t, 0, 1) + b);
-  EXPECT_EQ(static_cast<uint32_t>(k.h1), (t1(t, 0, 0) + b) * 16807u + t0(t, 0, 1) + a);
-}
-
-TEST(Hash, SwappingColoursSwapsTheKeys) {
-  HashTables t;
-  std::mt19937 rng(3);
-  for (int round = 0; round < 50; ++round) {
-    Board board, swapped;
-    board.dim = swapped.dim = 20;
-    for (int i = 0; i < 60; ++i) {
-      const int r = rng() % 20, c = rng() % 20, s = rng() % 2 ? 1 : -1;
-      board.at(r, c) = s;
-      swapped.at(r, c) = -s;
-    }
-    const int a = static_cast<int>(rng()), b = static_cast<int>(rng());
-    const HashKey k = hash(t, board, a, b), ks = hash(t, swapped, a, b);
-    EXPECT_EQ(k.h0, ks.h1);
-    EXPECT_EQ(k.h1, ks.h0);
-  }
 }
 
 // The search keys positions from per-row parts; they must give hash's key for any window.

@@ -67,17 +67,6 @@ TEST_F(RootTest, MustPlayMoves) {
   }
 }
 
-TEST_F(RootTest, OnlySearchedMovesPrintAResultLine) {
-  const RootResult single =
-      play(test::board_with({{7, 3, 1}, {7, 4, 1}, {7, 5, 1}, {7, 6, 1}, {7, 2, -1}}), 1, 2);
-  EXPECT_EQ((std::array{single.move.row, single.move.col}), (std::array{7, 7}));
-  const RootResult searched = play(test::board_with({{7, 7, 1}, {8, 8, -1}}), 1, 0);
-  EXPECT_GT(searched.nodes, 1);
-  EXPECT_EQ(out.text(), "MESSAGE Level... 2\nMESSAGE Level... 0\nMESSAGE " +
-                            format_move(searched.move) + ", val = " +
-                            std::to_string(searched.value) + "\n");
-}
-
 // Regression: with empty cells left, an engine that resigns forfeits; it plays instead.
 TEST_F(RootTest, NothingGeneratedPlaysTheFirstEmptyCell) {
   Board b = dead_board();
@@ -92,15 +81,6 @@ TEST_F(RootTest, FullBoardResigns) {
   search.out = stdout;
   Board b = dead_board();
   EXPECT_EXIT(root_search(search, settings, b, 1, 0), testing::ExitedWithCode(0), "");
-}
-
-TEST_F(RootTest, BenchmarkMeasuresTheSpeedOnItsOwnBoard) {
-  int now = 0;
-  search.clock_ms = [&now] { return now += 3; };
-  benchmark(search, settings, 16);
-  EXPECT_GT(search.state.nps, 0);
-  EXPECT_EQ(out.text(), "MESSAGE Level... 1\nMESSAGE [9,7], val = 5\nMESSAGE Benchmark, nps=" +
-                            std::to_string(search.state.nps) + "\n");
 }
 
 // A whole game through the protocol at level 0, one command at a time as a manager sends

@@ -64,11 +64,16 @@ TEST(TranspositionTable, AnswersEveryOperationAsTheTree) {
   }
 }
 
-TEST(TranspositionTable, NoTableAnswersAsNoTree) {
+TEST(TranspositionTable, NoTableAnswersAsNoTreeAndAnEmptiedOneAsAFreshTree) {
   TranspositionTable table;
   EXPECT_EQ(table.find(0), nullptr);
   EXPECT_EQ(table.insert(1, 1, 1), -1);
   EXPECT_EQ(table.remove(1), -1);
+  ASSERT_TRUE(table.create());
+  ASSERT_EQ(table.insert(9, 3, 4), 0);
+  ASSERT_EQ(table.remove(0), 0);
+  ASSERT_EQ(table.remove(9), 0);
+  EXPECT_EQ(contents(table), (Contents{{0, 0, 0}}));
 }
 
 }  // namespace
