@@ -44,6 +44,9 @@ class TranspositionTable {
 
   int size() const { return size_; }
 
+  // Which shard a key other than 0 falls into; tests use it to crowd one shard.
+  static int shard_of(int h0) { return static_cast<int>(mix(h0) >> (32 - SHARD_BITS)); }
+
   // Calls f(entry) for every entry: the entry of key 0 first, then slot order.
   template <class F>
   void for_each(F f) const {
