@@ -12,9 +12,8 @@ void list_overflow(const char* who, int count) {
 void sort_candidates(Candidate* list, int count) {
   for (int i = 1; i < count; ++i) {
     const Candidate key = list[i];
-    const int rank = candidate_rank(key);
     int j = i - 1;
-    while (j >= 0 && rank > candidate_rank(list[j])) {
+    while (j >= 0 && compare_candidates(key, list[j]) < 0) {
       list[j + 1] = list[j];
       --j;
     }

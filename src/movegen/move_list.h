@@ -2,6 +2,7 @@
 // of the move generator and the search, kept on the stack of the operation that owns them.
 #pragma once
 
+#include "board/point_threat.h"
 #include "movegen/move.h"
 
 // Room for every list a 20 x 20 board can produce: a scan list holds at most one entry per
@@ -41,16 +42,10 @@ inline void uloz_tah_c(int row, int col, int kind, int forcing, int main_only, i
 
 inline Move move_of(const Candidate& c) { return Move{c.row, c.col, c.kind, c.forcing, c.main_only}; }
 
-// fo, then th, then c, packed so that a higher rank sorts first (c + 8 lies in 1..13).
-inline int candidate_rank(int th, int c, int fo) { return fo << 8 | th << 4 | (c + 8); }
-inline int candidate_rank(const Candidate& c) { return candidate_rank(c.th, c.c, c.fo); }
-
-// Negative puts a first: fo, then th, then c, each descending. Nothing else takes part.
+// Negative puts a first: fo, then th, then c, each descending. Nothing else takes part. The
+// three compare at once as one point_sort_key.
 inline int compare_candidates(const Candidate& a, const Candidate& b) {
-  if (a.fo != b.fo) return a.fo > b.fo ? -1 : 1;
-  if (a.th != b.th) return a.th > b.th ? -1 : 1;
-  if (a.c != b.c) return a.c > b.c ? -1 : 1;
-  return 0;
+  return point_sort_key(b.th, b.c, b.fo) - point_sort_key(a.th, a.c, a.fo);
 }
 
 // Stable, so candidates that compare equal keep their scan order and the engine plays the same

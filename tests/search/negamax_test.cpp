@@ -6,25 +6,6 @@
 
 namespace {
 
-TEST(UpdateWindow, ReachesTwoCellsBeyondTheStoneWithinTheBoard) {
-  struct Case {
-    SearchWindow before;
-    int row, col;
-    SearchWindow after;
-  };
-  const Case cases[] = {
-      {{5, 9, 5, 9}, 7, 7, {5, 9, 5, 9}},    // inside by 2: nothing moves
-      {{5, 9, 5, 9}, 6, 8, {4, 9, 5, 10}},   // one bound each way
-      {{5, 9, 5, 9}, 0, 14, {0, 9, 5, 14}},  // clamped to the board
-      {{3, 9, 3, 9}, 1, 13, {0, 9, 3, 14}},
-  };
-  for (const Case& c : cases) {
-    const SearchWindow w = update_window(c.before, c.row, c.col, 15);
-    EXPECT_EQ((std::array{w.row_from, w.row_to, w.col_from, w.col_to}),
-              (std::array{c.after.row_from, c.after.row_to, c.after.col_from, c.after.col_to}));
-  }
-}
-
 TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
   struct Case {
     int nps;
