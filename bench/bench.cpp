@@ -117,7 +117,11 @@ int main(int argc, char** argv) {
     positions = read_positions(in);
   }
 
+#ifdef _WIN32
+  std::FILE* quiet = std::fopen("NUL", "w");
+#else
   std::FILE* quiet = std::fopen("/dev/null", "w");
+#endif
   std::ostringstream report;
   long long total_nodes = 0;
   const auto start = std::chrono::steady_clock::now();

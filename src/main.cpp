@@ -3,6 +3,11 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "protocol/engine.h"
 
 namespace {
@@ -25,6 +30,14 @@ void* run_engine(void* arg) {
 }  // namespace
 
 int main() {
+#ifdef _WIN32
+  // Bytes in and out as on every other platform: no line-end translation (the replies end in
+  // a bare newline, as managers on every platform accept), and a stray ^Z in the input is just
+  // a byte, not the end of it.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   static Engine engine(stdin, stdout, stderr);
   Run run{&engine, 0};
   pthread_attr_t attr;

@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""Runs the golden protocol transcripts through an engine command, the way the CTest
+transcript test does for the native build: NAME.in on stdin, then stdout (nps= scrubbed),
+"[stderr]" and standard error when not empty, and "[exit N]" compared with NAME.out. Used for
+builds CTest cannot run directly, such as the Windows executable under wine.
+
+  tests/protocol/run_transcripts.py [--crlf] -- ENGINE COMMAND...
+  --crlf  feeds every input with CR LF line ends; the replies must not change.
+Prints each transcript's move replies and exits 1 if any transcript differs.
+"""
+import argparse
+import pathlib
+import re
+import subprocess
+import sys
+
+HERE = pathlib.Path(__file__).resolve().parent
+MOVE = re.compile(rb"^\d+,\d+$", re.M)
+
+
+def transcript(result):
+    text = re.sub(rb"nps=-?[0-9]+", b"nps=N", result.stdout)
+    if result.stderr:
+        text += b"[stderr]\n" + result.stderr
+    return text + b"[exit %d]\n" % result.returncode
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--crlf", action="store_true")
+    ap.add_argument("command", nargs="+")
+    args = ap.parse_args()
+    failed = 0
+    for path in sorted(HERE.glob("*.in")):
+        data = path.read_bytes()
+        if args.crlf:
+            data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+        result = subprocess.run(args.command, input=data, capture_output=True, timeout=300)
+        actual = transcript(result)
+        expected = path.with_suffix(".out").read_bytes()
+        moves = b" ".join(MOVE.findall(result.stdout)).decode()
+        status = "ok" if actual == expected else "DIFFERS"
+        print(f"{path.stem:18} {status:8} moves: {moves or '-'}")
+        if actual != expected:
+            failed += 1
+            sys.stdout.write("--- expected\n" + expected.decode(errors="replace"))
+            sys.stdout.write("--- actual\n" + actual.decode(errors="replace"))
+    print(f"{failed} of {len(list(HERE.glob('*.in')))} transcripts differ")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
