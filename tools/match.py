@@ -1,13 +1,23 @@
 #!/usr/bin/env python3
-"""Plays games between two copies of an engine the way a tournament manager drives them:
-START before every game, INFO settings, time_left before every move, TURN with the opponent's
-move. Reports each game's result and the slowest moves, and flags any move over its time.
+"""Plays games between two copies of an engine the way a tournament manager drives them: one
+process per side for the whole match, START before every game, INFO settings, time_left before
+every move, TURN with the opponent's move (a BOARD block after a set-up opening). Reports each
+game's result and the slowest replies, and how close any reply came to its limits.
 
-  tools/match.py --engine build/release/pbrain-ormel --games 2 --timeout-turn 5000 \
-                 --timeout-match 120000 [--dim 15] [--rule 1] [--opening 7,7 8,8]
-  --dump-at K prints the position after K stones as a bench line (row,col,who in play order).
+  tools/match.py --engine build/release/pbrain-ormel --games 4 --timeout-turn 5000 \
+                 --timeout-match 120000 [--dim 15] [--rule 1] [--random-opening 3 --seed 1]
+                 [--opening 7,7 8,8] [--dump-at K] [--json]
+  --random-opening K  opens every game with K random stones near the centre (seeded per game)
+  --dump-at K         prints the position after K stones as a bench line
+  --json              ends with one line of JSON: the figures time_table.py collects
+
+A reply is over its limit when it takes longer than min(timeout_turn, time_left); such a
+reply is reported with its position as an ormel-bench line. Exit code 1 if any reply was over
+its limit or any engine failed.
 """
 import argparse
+import json
+import random
 import subprocess
 import sys
 import time
@@ -37,7 +47,10 @@ class Engine:
 
     def read_ok(self):
         while True:
-            line = self.p.stdout.readline().strip()
+            line = self.p.stdout.readline()
+            if not line:
+                raise RuntimeError("engine exited")
+            line = line.strip()
             if line == "OK":
                 return
             if not line.startswith("MESSAGE"):
@@ -66,73 +79,84 @@ def five(board, dim, r, c, rule):
     return False
 
 
-def play(args, game_no):
-    engines = [Engine(args.engine), Engine(args.engine)]
+def bench_line(dim, rule, history):
+    stones = " ".join(f"{r},{c},{1 if i % 2 == 0 else 2}" for i, (r, c) in enumerate(history))
+    return f"position {dim} {rule} {stones}"
+
+
+def opening_for(args, game_no):
+    if args.opening:
+        return [tuple(map(int, m.split(","))) for m in args.opening]
+    rng = random.Random(args.seed * 100003 + game_no)
+    centre = args.dim // 2
+    stones = []
+    while len(stones) < args.random_opening:
+        p = (centre + rng.randint(-3, 3), centre + rng.randint(-3, 3))
+        if p not in stones:
+            stones.append(p)
+    return stones
+
+
+def play(args, engines, game_no):
+    """One game; returns (result, stones, replies) with replies as (ms, turn limit, time left
+    before the move, stone number)."""
     dim = args.dim
     board = [[0] * dim for _ in range(dim)]
-    left = [args.timeout_match, args.timeout_match]
+    left = [float(args.timeout_match), float(args.timeout_match)]
     history = []
-    slow = []
-    over = 0
-    try:
-        for e in engines:
-            e.send(f"INFO timeout_turn {args.timeout_turn}")
-            e.send(f"INFO timeout_match {args.timeout_match}")
-            e.send(f"INFO rule {args.rule}")
-            e.send(f"START {dim}")
-            e.read_ok()
-        opening = [tuple(map(int, m.split(","))) for m in args.opening]
-        # The opening stones are set up with a BOARD block for the side to move.
-        turn = len(opening) % 2
-        mover = (game_no + turn) % 2
-        for i, (r, c) in enumerate(opening):
-            board[r][c] = 1 if i % 2 == 0 else -1
-            history.append((r, c))
-        last = None
-        result = "draw"
-        while len(history) < dim * dim:
-            e = engines[mover]
-            e.send(f"INFO time_left {int(max(left[mover], 0))}")
-            t0 = time.monotonic()
-            if last is None:
-                if history:
-                    e.send("BOARD")
-                    for i, (r, c) in enumerate(history):
-                        e.send(f"{r},{c},{1 if i % 2 == 0 else 2}")
-                    e.send("DONE")
-                else:
-                    e.send("BEGIN")
+    replies = []
+    for e in engines:
+        e.send(f"INFO timeout_turn {args.timeout_turn}")
+        e.send(f"INFO timeout_match {args.timeout_match}")
+        e.send(f"INFO rule {args.rule}")
+        e.send(f"START {dim}")
+        e.read_ok()
+    opening = opening_for(args, game_no)
+    for i, (r, c) in enumerate(opening):
+        board[r][c] = 1 if i % 2 == 0 else -1
+        history.append((r, c))
+    # Alternate which copy moves first; the opening stones reach it in a BOARD block.
+    mover = (game_no + len(opening)) % 2
+    told = [False, False]  # whether each copy knows the position so far
+    last = None
+    result = "draw"
+    while len(history) < dim * dim:
+        e = engines[mover]
+        e.send(f"INFO time_left {int(max(left[mover], 0))}")
+        left_before = left[mover]
+        t0 = time.monotonic()
+        if not told[mover]:
+            if history:
+                e.send("BOARD")
+                for i, (r, c) in enumerate(history):
+                    e.send(f"{r},{c},{1 if i % 2 == 0 else 2}")
+                e.send("DONE")
             else:
-                e.send(f"TURN {last[0]},{last[1]}")
-            r, c = e.read_move()
-            ms = (time.monotonic() - t0) * 1000
-            left[mover] -= ms
-            slow.append((ms, len(history) + 1))
-            if ms > args.timeout_turn:
-                over += 1
-            if not (0 <= r < dim and 0 <= c < dim) or board[r][c] != 0:
-                result = f"engine {mover} played illegal {r},{c}"
-                break
-            stone = 1 if len(history) % 2 == 0 else -1
-            board[r][c] = stone
-            history.append((r, c))
-            if args.dump_at and len(history) == args.dump_at:
-                stones = " ".join(f"{rr},{cc},{1 if i % 2 == 0 else 2}"
-                                  for i, (rr, cc) in enumerate(history))
-                print(f"dump {dim} {args.rule} {stones}")
-            if five(board, dim, r, c, args.rule):
-                result = f"engine {mover} wins"
-                break
-            last = (r, c)
-            # The other engine is told about both the set-up and the new move at once.
-            if len(history) == len(opening) + 1 and opening:
-                last = None
-            mover = 1 - mover
-        slow.sort(reverse=True)
-        return result, len(history), slow[:3], over, min(left)
-    finally:
-        for e in engines:
-            e.close()
+                e.send("BEGIN")
+            told[mover] = True
+        else:
+            e.send(f"TURN {last[0]},{last[1]}")
+        r, c = e.read_move()
+        ms = (time.monotonic() - t0) * 1000
+        left[mover] -= ms
+        replies.append((ms, args.timeout_turn, left_before, len(history) + 1))
+        if ms > min(args.timeout_turn, left_before):
+            print(f"OVER LIMIT: {ms:.0f} ms against turn {args.timeout_turn} ms, "
+                  f"left {left_before:.0f} ms: {bench_line(dim, args.rule, history)}",
+                  flush=True)
+        if not (0 <= r < dim and 0 <= c < dim) or board[r][c] != 0:
+            result = f"engine {mover} played illegal {r},{c}"
+            break
+        board[r][c] = 1 if len(history) % 2 == 0 else -1
+        history.append((r, c))
+        if args.dump_at and len(history) == args.dump_at:
+            print("dump " + bench_line(dim, args.rule, history))
+        if five(board, dim, r, c, args.rule):
+            result = f"engine {mover} wins"
+            break
+        last = (r, c)
+        mover = 1 - mover
+    return result, len(history), replies
 
 
 def main():
@@ -144,19 +168,40 @@ def main():
     ap.add_argument("--timeout-turn", type=int, default=30000)
     ap.add_argument("--timeout-match", type=int, default=180000)
     ap.add_argument("--opening", nargs="*", default=[])
+    ap.add_argument("--random-opening", type=int, default=0)
+    ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--dump-at", type=int, default=0)
+    ap.add_argument("--json", action="store_true")
     args = ap.parse_args()
-    worst = 0.0
-    total_over = 0
-    for g in range(args.games):
-        result, stones, slow, over, left = play(args, g)
-        worst = max(worst, slow[0][0] if slow else 0)
-        total_over += over
-        print(f"game {g}: {result} after {stones} stones; slowest moves (ms, stone#): "
-              + ", ".join(f"{ms:.0f} @{n}" for ms, n in slow)
-              + f"; over turn time: {over}; least time left: {left:.0f} ms", flush=True)
-    print(f"longest move {worst:.0f} ms; moves over the turn time: {total_over}")
-    return 0
+    engines = [Engine(args.engine), Engine(args.engine)]
+    all_replies = []
+    failures = 0
+    try:
+        for g in range(args.games):
+            try:
+                result, stones, replies = play(args, engines, g)
+            except Exception as ex:  # an engine that exits or answers nonsense loses the match
+                failures += 1
+                print(f"game {g}: FAILED: {ex}", flush=True)
+                break
+            all_replies += replies
+            slow = sorted(replies, reverse=True)[:3]
+            print(f"game {g}: {result} after {stones} stones; slowest replies (ms @stone): "
+                  + ", ".join(f"{ms:.0f} @{n}" for ms, _, _, n in slow), flush=True)
+    finally:
+        for e in engines:
+            e.close()
+    longest = max((ms for ms, _, _, _ in all_replies), default=0.0)
+    turn_margin = min((t - ms for ms, t, _, _ in all_replies), default=0.0)
+    left_margin = min((l - ms for ms, _, l, _ in all_replies), default=0.0)
+    over = sum(1 for ms, t, l, _ in all_replies if ms > min(t, l))
+    print(f"{len(all_replies)} replies; longest {longest:.0f} ms; least margin to timeout_turn "
+          f"{turn_margin:.0f} ms, to time_left {left_margin:.0f} ms; over the limit: {over}")
+    if args.json:
+        print(json.dumps({"games": args.games, "replies": len(all_replies), "longest_ms": longest,
+                          "turn_margin_ms": turn_margin, "left_margin_ms": left_margin,
+                          "over": over, "failures": failures}))
+    return 1 if over or failures else 0
 
 
 if __name__ == "__main__":

@@ -135,6 +135,8 @@ Position::PackedThreat Position::fold_lines(const LineRanks& r) {
                       static_cast<int8_t>(fo), static_cast<int8_t>((3 - (top & 3)) | none)};
 }
 
+void Position::prepare_tables(int rule) { rank_table(rule); }
+
 LineStrength Position::line(int row, int col, int direction, int side) const {
   const int rank = cells_[row * BOARD_STRIDE + col].analysis.rank[side_index(side)][direction];
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
