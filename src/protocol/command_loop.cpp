@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "protocol/engine.h"
-#include "search/root_search.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ bool board_has_stone(const Board& board) {
 // The engine's reply, shared by TURN and DONE.
 void reply_move(Engine& e) {
   GameState& g = e.game;
-  const Move m = root_search(e.search, e.settings, g.board, g.engine_stone, -1);
+  const Move m = e.search_move(e.search, e.settings, g.board, g.engine_stone, -1);
   g.place(m.row, m.col, g.engine_stone);
   std::fprintf(e.out, "%d,%d\n", m.row, m.col);
 }
@@ -70,7 +69,7 @@ void start_command(Engine& e) {
   clear_board(g.board);
   g.move_count = 0;
   g.state = BOARD_READY;
-  benchmark(e.search, e.settings, size);
+  e.measure_speed(e.search, e.settings, size);
   std::fputs("OK\n", e.out);
 }
 

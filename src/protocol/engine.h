@@ -7,6 +7,7 @@
 #include "protocol/game_state.h"
 #include "protocol/input.h"
 #include "protocol/info_command.h"
+#include "search/root_search.h"
 #include "search/search.h"
 
 struct Engine {
@@ -21,6 +22,11 @@ struct Engine {
   GameState game;
   MatchSettings settings;
   Search search;
+
+  // The command loop's two calls into the search: the engine's reply and the speed benchmark
+  // of START. A fuzzer of the protocol puts cheap stand-ins here.
+  Move (*search_move)(Search&, const MatchSettings&, Board&, int side, int level) = root_search;
+  void (*measure_speed)(Search&, const MatchSettings&, int dim) = benchmark;
 };
 
 // Reads and answers commands until END or the end of input; returns the exit code.
