@@ -89,19 +89,26 @@ int main(int argc, char** argv) {
       if (i + 1 >= argc) usage();
       return argv[++i];
     };
-    if (arg == "--level") level = std::atoi(value().c_str());
-    else if (arg == "--positions") positions_file = value();
-    else if (arg == "--expect") expect_file = value();
-    else if (arg == "--record") record_file = value();
-    else if (arg == "--dim") dim = std::atoi(value().c_str());
-    else if (arg == "--rule") rule = std::atoi(value().c_str());
+    if (arg == "--level")
+      level = std::atoi(value().c_str());
+    else if (arg == "--positions")
+      positions_file = value();
+    else if (arg == "--expect")
+      expect_file = value();
+    else if (arg == "--record")
+      record_file = value();
+    else if (arg == "--dim")
+      dim = std::atoi(value().c_str());
+    else if (arg == "--rule")
+      rule = std::atoi(value().c_str());
     else if (arg == "-") {
       single = true;
       for (std::string s; std::cin >> s;) stones.push_back(s);
     } else if (!arg.empty() && arg[0] != '-') {
       single = true;
       stones.push_back(arg);
-    } else usage();
+    } else
+      usage();
   }
   if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM) usage();
 

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     board.at(r, c) = v;
     ++stones;
   }
-  if (stones == 0 || stones == board.dim * board.dim) return 0;  // nothing to search around, or no move
+  if (stones == 0 || stones == board.dim * board.dim)
+    return 0;  // nothing to search around, or no move
 
   Search search;
   search.out = sink;

@@ -18,9 +18,7 @@ struct Board {
 
   int& at(int row, int col) { return cells[row * BOARD_STRIDE + col]; }
   int at(int row, int col) const { return cells[row * BOARD_STRIDE + col]; }
-  bool on_board(int row, int col) const {
-    return row >= 0 && row < dim && col >= 0 && col < dim;
-  }
+  bool on_board(int row, int col) const { return row >= 0 && row < dim && col >= 0 && col < dim; }
 };
 
 struct Direction {

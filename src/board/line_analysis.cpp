@@ -11,8 +11,8 @@ namespace {
 
 struct WindowTally {
   int own;
-  bool fits;        // own stones plus empty cells fill all five entries
-  bool own_flank;   // an own stone just beyond either end
+  bool fits;       // own stones plus empty cells fill all five entries
+  bool own_flank;  // an own stone just beyond either end
 };
 
 inline WindowTally tally_window(const LineWindow& w, int s, int side) {

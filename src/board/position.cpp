@@ -43,8 +43,8 @@ constexpr int HALF_CODES = 364;
 constexpr uint32_t NO_HALF = 0xffffffffu;
 
 struct HalfIndex {
-  uint32_t left[1024];   // by the low half of a code: its number times HALF_CODES
-  uint32_t right[1024];  // by the high half: its number
+  uint32_t left[1024];        // by the low half of a code: its number times HALF_CODES
+  uint32_t right[1024];       // by the high half: its number
   uint32_t low[HALF_CODES];   // each number's low half
   uint32_t high[HALF_CODES];  // and high half
 };
@@ -131,8 +131,9 @@ Position::PackedThreat Position::fold_lines(const LineRanks& r) {
   const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
                  RANK.strong_live[r[3]];
   const int fo = ((sl >> 4) >= 2) + ((sl >> 4) >= 2 || (sl & 15) >= 2);
-  return PackedThreat{static_cast<int8_t>(rank >> 4), static_cast<int8_t>(((rank & 15) - 8) & ~none),
-                      static_cast<int8_t>(fo), static_cast<int8_t>((3 - (top & 3)) | none)};
+  return PackedThreat{static_cast<int8_t>(rank >> 4),
+                      static_cast<int8_t>(((rank & 15) - 8) & ~none), static_cast<int8_t>(fo),
+                      static_cast<int8_t>((3 - (top & 3)) | none)};
 }
 
 void Position::prepare_tables(int rule) { rank_table(rule); }
@@ -160,7 +161,8 @@ void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
   const uint8_t own = both & 0xff, other = both >> 8;
   a.rank[0][direction] = own;
   a.rank[1][direction] = other;
-  const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other] << (direction + 4);
+  const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other]
+                                                                 << (direction + 4);
   a.interesting = static_cast<uint8_t>((a.interesting & ~(0x11u << direction)) | bits);
 }
 
@@ -171,8 +173,8 @@ void Position::refold(Cell& cell, int row, int col) {
     a.threat[s] = t;
     a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
   }
-  candidates_[row] = (candidates_[row] & ~(1u << col)) |
-                     static_cast<uint32_t>(a.interesting != 0) << col;
+  candidates_[row] = (candidates_[row] & ~(1u << col)) | static_cast<uint32_t>(a.interesting != 0)
+                                                             << col;
 }
 
 template <class F>
@@ -216,9 +218,8 @@ void Position::place(int row, int col, int stone) {
 
 void Position::remove(int row, int col) {
   board_.at(row, col) = 0;
-  for_cells_in_reach(row, col, [&](int index, int d, int shift) {
-    cells_[index].code[d] &= ~(3u << shift);
-  });
+  for_cells_in_reach(row, col,
+                     [&](int index, int d, int shift) { cells_[index].code[d] &= ~(3u << shift); });
   // The saved cells were empty then and are empty again now.
   const int first = ply_start_[--plies_];
   while (saved_count_ > first) {

@@ -62,10 +62,10 @@ class Position {
 
   // What is kept of an empty cell, by side (+1, then -1).
   struct Analysis {
-    std::array<LineRanks, 2> rank;        // by direction
+    std::array<LineRanks, 2> rank;       // by direction
     std::array<PackedThreat, 2> threat;  // the point's class
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
-    uint8_t interesting;  // bit 4 side + direction: that line has best or count >= 2
+    uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
   };
 
   struct Cell {
@@ -100,7 +100,7 @@ class Position {
   const uint16_t* ranks_;  // of lines a board can show: for +1 in the low byte, -1 the high
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
   std::array<uint32_t, MAX_DIM> candidates_{};
-  std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
+  std::unique_ptr<Saved[]> saved_;    // the undo stack of cells
   std::unique_ptr<int[]> ply_start_;  // where each placed stone's saved cells begin
   int saved_count_ = 0;
   int plies_ = 0;

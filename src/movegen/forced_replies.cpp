@@ -44,7 +44,8 @@ void defence_moves(const Position& pos, const Move& p, int s, Move* out, int& co
     for (int i = 0; i < 4; ++i) {
       if (i == t.sm) continue;
       const LineStrength ls = pos.line(p.row, p.col, i, s);
-      if (ls.best >= 1 && (cross < 0 || ls.best > best_l || (ls.best == best_l && ls.count > best_m))) {
+      if (ls.best >= 1 &&
+          (cross < 0 || ls.best > best_l || (ls.best == best_l && ls.count > best_m))) {
         cross = i;
         best_l = ls.best;
         best_m = ls.count;
@@ -62,8 +63,10 @@ void defence_moves(const Position& pos, const Move& p, int s, Move* out, int& co
     const int r = p.row + k * main_dir.drow, c = p.col + k * main_dir.dcol;
     if (!board.on_board(r, c) || board.at(r, c) != 0) continue;
     const LineStrength ls = pos.line(r, c, t.sm, s);
-    if (ls.best == 3 && ls.count >= 2) uloz_tah(r, c, 0, 0, 0, multi_fours, n_multi);
-    else if (ls.best == 3 && ls.count == 1) uloz_tah(r, c, 0, 0, 0, single_fours, n_single);
+    if (ls.best == 3 && ls.count >= 2)
+      uloz_tah(r, c, 0, 0, 0, multi_fours, n_multi);
+    else if (ls.best == 3 && ls.count == 1)
+      uloz_tah(r, c, 0, 0, 0, single_fours, n_single);
     if (marking && passes_nearness(ls.count, cell_distance(p.row, p.col, r, c))) {
       uloz_tah(r, c, 0, 0, 0, near_cells, n_near);
     }

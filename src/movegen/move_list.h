@@ -40,7 +40,9 @@ inline void uloz_tah_c(int row, int col, int kind, int forcing, int main_only, i
   ++count;
 }
 
-inline Move move_of(const Candidate& c) { return Move{c.row, c.col, c.kind, c.forcing, c.main_only}; }
+inline Move move_of(const Candidate& c) {
+  return Move{c.row, c.col, c.kind, c.forcing, c.main_only};
+}
 
 // Negative puts a first: fo, then th, then c, each descending. Nothing else takes part. The
 // three compare at once as one point_sort_key.

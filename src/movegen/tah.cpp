@@ -37,8 +37,8 @@ constexpr KeyTables make_key_tables() {
         const bool lower = th >= 2 || c >= 2;
         t.own[key] = th >= 3 || (th == 2 && c >= 2) ? UPPER_LIST : lower ? LOWER_LIST : NO_LIST;
         t.opp[key] = th == 4 || (th == 3 && (c >= 2 || fo == 2)) || fo == 2 ? UPPER_LIST
-                     : lower                                               ? LOWER_LIST
-                                                                           : NO_LIST;
+                     : lower                                                ? LOWER_LIST
+                                                                            : NO_LIST;
         const int index = 9 * (th - 1) + 3 * fo + std::min(c - 1, 2);
         t.score[key] = static_cast<int8_t>(index >= 0 && index < 27 ? SCORE_TABLE[index] : 0);
       }
@@ -253,8 +253,9 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
     if (forcing == 0) return 0;
     if (depth > limits.mixed_limit && forcing != 2) return 0;
     for (int i = 0; i < n_main; ++i) {
-      if (own_main[i].kind == 2) uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing,
-                                          own_main[i].main_only, out, n);
+      if (own_main[i].kind == 2)
+        uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing, own_main[i].main_only,
+                 out, n);
     }
     return n;
   }
@@ -263,8 +264,8 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   if (n_fours > 0) {
     if (depth > limits.quiet_limit && forcing == 0) return 0;
     for (int i = 0; i < n_main; ++i) {
-      if (own_main[i].kind == 2) uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing,
-                                          1, out, n);
+      if (own_main[i].kind == 2)
+        uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing, 1, out, n);
     }
     int target = 0;
     for (int i = 0; i < n_fours; ++i) {

@@ -17,11 +17,13 @@ struct SearchWindow {
 };
 
 // SCORE_TABLE[9 (th-1) + 3 fo + min(c-1, 2)]: what one own candidate adds to the static score.
+// clang-format off
 constexpr int SCORE_TABLE[27] = {
     0, 1, 2,  0, 2, 4,  0, 0, 0,   // th 1, fo 0 / 1 / 2
     1, 3, 5,  3, 6, 7,  0, 8, 9,   // th 2
     5, 64, 0, 7, 64, 0, 19, 64, 0  // th 3
 };
+// clang-format on
 
 // (own limit, opponent limit) by 2 min(depth, 2) + (static score > parent score).
 constexpr int LIST_LIMITS[6][2] = {{8, 8}, {8, 8}, {4, 6}, {6, 4}, {4, 5}, {5, 4}};

@@ -8,8 +8,10 @@
 
 namespace {
 
+// clang-format off
 constexpr std::array<std::string_view, 10> COMMANDS = {
     "START", "BEGIN", "INFO", "BOARD", "TURN", "END", "ABOUT", "RESTART", "help", "?"};
+// clang-format on
 
 enum Command { START, BEGIN, INFO, BOARD, TURN, END, ABOUT, RESTART, HELP, QUESTION };
 

@@ -59,9 +59,7 @@ void info_command(Input& input, std::FILE* out, MatchSettings& settings) {
       return;
     }
     case GAME_TYPE:
-    case FOLDER:
-      input.discard_line();
-      return;
+    case FOLDER: input.discard_line(); return;
     default:
       std::fputs("MESSAGE Unknown key '", out);
       std::fwrite(key.data(), 1, key.size(), out);

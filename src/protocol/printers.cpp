@@ -20,8 +20,10 @@ void tisk(const Board& board, char flag, std::FILE* out) {
   }
   std::fputs("  ", out);
   for (int i = 0; i < board.dim; ++i) {
-    if (letters) std::fprintf(out, "%2c", 'a' + i);
-    else std::fprintf(out, "%2d", i);
+    if (letters)
+      std::fprintf(out, "%2c", 'a' + i);
+    else
+      std::fprintf(out, "%2d", i);
   }
   std::fputc('\n', out);
 }

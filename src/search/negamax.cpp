@@ -92,8 +92,8 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
     if (e != nullptr && e->h1 == key.h1) {
       v = e->cena;
     } else {
-      v = -negamax(search, settings, pos, -side, depth + 1, -beta, -best, m.forcing,
-                   m.main_only, child, score);
+      v = -negamax(search, settings, pos, -side, depth + 1, -beta, -best, m.forcing, m.main_only,
+                   child, score);
     }
     pos.remove(m.row, m.col);
     keys.restore_row(m.row, row_before, own_parts);

@@ -10,8 +10,7 @@
 
 // The value of the node for `side`; the position is returned exactly as it was.
 int negamax(Search& search, const MatchSettings& settings, Position& pos, int side, int depth,
-            int alpha, int beta, int forcing, int main_only, SearchWindow window,
-            int parent_score);
+            int alpha, int beta, int forcing, int main_only, SearchWindow window, int parent_score);
 
 // The window widened so that it reaches 2 cells beyond a stone just placed, within the board.
 SearchWindow update_window(SearchWindow window, int row, int col, int dim);

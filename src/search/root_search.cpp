@@ -123,8 +123,8 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
     const RowHashes::Row row_before = search.keys.row(m.row);
     search.keys.update_row(pos.board(), m.row);
     const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
-    const int v = -negamax(search, settings, pos, -side, 1, -1024, -bound, m.forcing,
-                           m.main_only, child, score);
+    const int v = -negamax(search, settings, pos, -side, 1, -1024, -bound, m.forcing, m.main_only,
+                           child, score);
     if (v > best) {
       best = v;
       bound = v;
@@ -142,8 +142,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   return RootResult{moves[chosen], best, nodes, n};
 }
 
-Move root_search(Search& search, const MatchSettings& settings, Board& board, int side,
-                 int level) {
+Move root_search(Search& search, const MatchSettings& settings, Board& board, int side, int level) {
 #ifndef NDEBUG
   const Board before = board;
 #endif

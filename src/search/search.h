@@ -15,8 +15,8 @@ int steady_clock_ms();
 struct Search {
   SearchState state;
   HashTables hashes;
-  RowHashes keys;  // the key parts of the position being searched
-  TranspositionTable table;  // active only during a search
-  std::FILE* out = stdout;                            // MESSAGE lines of the search
-  std::function<int()> clock_ms = steady_clock_ms;    // tests substitute a fake clock
+  RowHashes keys;                                   // the key parts of the position being searched
+  TranspositionTable table;                         // active only during a search
+  std::FILE* out = stdout;                          // MESSAGE lines of the search
+  std::function<int()> clock_ms = steady_clock_ms;  // tests substitute a fake clock
 };

@@ -17,8 +17,8 @@ struct SearchState {
   int level_drop = 0;     // 0 none yet, 1 dropped by one level, 2 dropped to level 0
   int clock_start = 0;    // ms
   int check_count = 1;
-  int node_count = 1;     // stored nodes of the current search; 1 between searches
-  int nps = 0;            // from the last time check of any search
+  int node_count = 1;  // stored nodes of the current search; 1 between searches
+  int nps = 0;         // from the last time check of any search
 };
 
 // Loads the depth limits of `level` (0..4) and announces it.

@@ -38,6 +38,7 @@ struct Case {
 };
 
 //        entries: 01234 5 6789X
+// clang-format off
 const Case CASES[] = {
     {"..xxx......", 1, 3, 2, 64, {6}},
     {"..xxx......", 0, 3, 2, 192, {6, 7}},  // five-or-more: the window 3..7 may touch entry 2
@@ -67,6 +68,7 @@ const Case CASES[] = {
     {".xx.....x..", 1, 2, -6, 0, {}},
     {"..xx...xx..", 1, 2, -4, 0, {}},
 };
+// clang-format on
 
 TEST(AnalyseLine, WindowsUnderBothRules) {
   for (const Case& c : CASES) {

@@ -15,6 +15,7 @@ struct Case {
 };
 
 TEST(ClassifyPoint, WorkedPoints) {
+  // clang-format off
   const Case cases[] = {
       {"empty board", {}, 7, 7, 1, 1, {0, 0, 0, -1}},
       {"open three on the row", {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}}, 7, 8, 1, 1, {3, 2, 0, 2}},
@@ -38,6 +39,7 @@ TEST(ClassifyPoint, WorkedPoints) {
       {"a later direction with a higher count replaces an equal best",
        {{5, 7, -1}, {7, 6, -1}, {8, 9, -1}}, 7, 7, -1, 1, {1, 4, 1, 2}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Board b = test::board_with(c.stones);

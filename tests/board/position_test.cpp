@@ -47,7 +47,8 @@ TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
     if (board.dim < MAX_DIM) board.at(board.dim, rng() % MAX_DIM) = 1;
     if (board.dim < MAX_DIM) board.at(rng() % MAX_DIM, board.dim) = -1;
     const int initial = static_cast<int>(rng() % 40);
-    for (int i = 0; i < initial; ++i) board.at(rng() % board.dim, rng() % board.dim) = rng() % 2 ? 1 : -1;
+    for (int i = 0; i < initial; ++i)
+      board.at(rng() % board.dim, rng() % board.dim) = rng() % 2 ? 1 : -1;
 
     Position pos(board, rule);
     expect_matches_reference(pos, board);

@@ -30,6 +30,7 @@ TEST(DefenceMoves, WorkedThreats) {
     std::vector<Point> replies;
   };
   const std::vector<Stone> open_three = {{7, 5, O}, {7, 6, O}, {7, 7, O}};
+  // clang-format off
   const Case cases[] = {
       {"open three: the two open-four points", open_three, {7, 8}, {{7, 4}, {7, 8}}},
       {"the same from the other end", open_three, {7, 4}, {{7, 4}, {7, 8}}},
@@ -46,6 +47,7 @@ TEST(DefenceMoves, WorkedThreats) {
       {"open four point that is also a double: only the point",
        {{7, 5, O}, {7, 6, O}, {7, 7, O}, {5, 8, O}, {6, 8, O}}, {7, 8}, {{7, 8}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Board b = test::board_with(c.stones);
@@ -68,16 +70,19 @@ TEST(VerifyFourLine, RejectsAFourAnsweredByACounterFourOnItsLine) {
     std::vector<Stone> extra;
     int expected;
   };
+  // clang-format off
   const Case cases[] = {
       {"stands", {}, 1},
       {"counter-four from above", {{4, 9, -1}, {5, 9, -1}, {6, 9, -1}}, 0},
       {"counter-four from below", {{8, 9, -1}, {9, 9, -1}, {10, 9, -1}}, 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<Stone> stones = base;
     stones.insert(stones.end(), c.extra.begin(), c.extra.end());
-    EXPECT_EQ(verify_four_line(Position(test::board_with(stones), 1), Move{7, 8, 0, 0, 0}, 1), c.expected);
+    EXPECT_EQ(verify_four_line(Position(test::board_with(stones), 1), Move{7, 8, 0, 0, 0}, 1),
+              c.expected);
   }
 }
 
@@ -94,8 +99,9 @@ TEST(ExtensionMoves, CellsOnTheOtherLinesInDirectionOrder) {
   stones.push_back({8, 9, 1});
   n = 0;
   extension_moves(Position(test::board_with(stones), 1), Move{7, 8, 0, 0, 0}, 1, list, n, 2);
-  EXPECT_EQ(points(list, n), (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}, {5, 6}, {6, 7},
-                                                  {9, 10}, {10, 11}}));
+  EXPECT_EQ(
+      points(list, n),
+      (std::vector<Point>{{4, 8}, {5, 8}, {8, 8}, {9, 8}, {5, 6}, {6, 7}, {9, 10}, {10, 11}}));
 }
 
 }  // namespace

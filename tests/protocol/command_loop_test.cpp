@@ -12,6 +12,7 @@ TEST(CommandLoop, GameStateAfterScripts) {
     int state, engine_stone, move_count, dim;
     std::vector<test::Stone> stones;  // cells to check, with the value they must hold
   };
+  // clang-format off
   const Case cases[] = {
       // the first listed stone moved first; three stones: the engine plays the second side
       {"START 15\nBOARD\n7,7,2\n7,8,1\n8,8,2\nDONE\n", ENGINE_SECOND, -1, 4, 15,
@@ -32,6 +33,7 @@ TEST(CommandLoop, GameStateAfterScripts) {
       {"START 20\nBEGIN\nSTART 21\nSTART 4294967311\nSTART\nx\n", ENGINE_FIRST, 1, 1, 20,
        {{9, 9, 1}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
     test::ScriptedEngine e(std::string("INFO timeout_turn 0\n") + c.script);

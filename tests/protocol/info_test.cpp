@@ -14,6 +14,7 @@ TEST(Info, ConvertsValuesToSecondsAndMebibytes) {
     const char* out;
   };
   using M = MatchSettings;
+  // clang-format off
   const Case cases[] = {
       {"INFO timeout_turn 5000\n", &M::timeout_turn, 5.0, 1, ""},
       {"INFO timeout_turn 0\n", &M::timeout_turn, 0.0, 1, ""},
@@ -32,6 +33,7 @@ TEST(Info, ConvertsValuesToSecondsAndMebibytes) {
       // the key alone on its line: the next line's first word is the key
       {"INFO\ntimeout_turn\n2000\n", &M::timeout_turn, 2.0, 1, ""},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
     test::ScriptedEngine e(c.script);

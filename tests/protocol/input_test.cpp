@@ -32,6 +32,7 @@ TEST(ReadInts, EmulatesTheStdioConversion) {
     int values[3];
     const char* rest;
   };
+  // clang-format off
   const Case cases[] = {
       {"7,8,1\n", 3, {7, 8, 1}, "\n"},
       {"  \n 7,\n 8,  1 x", 3, {7, 8, 1}, " x"},  // white space after a comma is fine
@@ -45,6 +46,7 @@ TEST(ReadInts, EmulatesTheStdioConversion) {
       {"-99999999999999999999999,0,0\n", 3, {-2147483647 - 1, 0, 0}, "\n"},
       {"", 0, {}, ""},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);
     Stream s(c.input);

@@ -55,9 +55,9 @@ TEST(HostileInput, RandomBytesEndCleanly) {
   std::string bytes(1 << 20, '\0');
   for (char& ch : bytes) ch = static_cast<char>(rng() & 0xff);
   // Mostly protocol words, to get deep into the commands; level 0 keeps the searches short.
-  static const char* words[] = {"BOARD\n", "7,7,1\n", "D",    "DONE\n", "TURN ",
-                                "3,4\n",   "INFO ",    "rule 0\n", "BEGIN\n", "RESTART\n",
-                                ",",        "-",        "\r\n",    "99999999999", "8,8,2\n"};
+  static const char* words[] = {"BOARD\n", "7,7,1\n", "D",        "DONE\n",      "TURN ",
+                                "3,4\n",   "INFO ",   "rule 0\n", "BEGIN\n",     "RESTART\n",
+                                ",",       "-",       "\r\n",     "99999999999", "8,8,2\n"};
   std::string words_input = "INFO timeout_turn 0\nSTART 15\n";
   while (words_input.size() < (1 << 14)) words_input += words[rng() % 15];
   for (const std::string& input : {bytes, words_input}) {

@@ -49,7 +49,8 @@ TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
 
 TEST(Hash, UnknownStoneIsFatal) {
   HashTables t;
-  EXPECT_EXIT(hash(t, test::board_with({{2, 2, 2}}), 0, 0), testing::ExitedWithCode(1), "^hash: Unknown stone '2'\n$");
+  EXPECT_EXIT(hash(t, test::board_with({{2, 2, 2}}), 0, 0), testing::ExitedWithCode(1),
+              "^hash: Unknown stone '2'\n$");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
     double time_left, timeout_turn;
     int level;
   };
+  // clang-format off
   const Case cases[] = {
       {10000, 180, 30, 3},     // limit 13.85 s: 160000 nodes take 16 s
       {0, 180, 30, 0},         // no speed measured yet
@@ -22,6 +23,7 @@ TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
       {10000, 51.9, 30, 2},
       {100, 180, 30, 0},       // even level 0 is too slow
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(choose_level(c.nps, c.time_left, c.timeout_turn), c.level)
         << c.nps << " " << c.time_left << " " << c.timeout_turn;
@@ -48,6 +50,7 @@ TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
   struct Check {
     int now, level_drop, quiet_limit, nps;
   };
+  // clang-format off
   const Check checks[] = {
       {3000, 0, 0, 100},   // exactly 2/3 of the turn: no drop
       {3001, 1, 4, 99},    // past it: one level down
@@ -56,6 +59,7 @@ TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
       {9000, 2, 2, 25},    // nothing more
       {1000, 2, 2, 200000},  // 0 ms elapsed counts as 1 ms
   };
+  // clang-format on
   for (const Check& c : checks) {
     now = c.now;
     time_check(search, settings);

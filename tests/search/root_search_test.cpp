@@ -43,6 +43,7 @@ TEST_F(RootTest, MustPlayMoves) {
     int side;
     std::vector<std::pair<int, int>> right;
   };
+  // clang-format off
   const Case cases[] = {
       {"complete the own five",
        {{7, 3, 1}, {7, 4, 1}, {7, 5, 1}, {7, 6, 1}, {0, 0, -1}, {0, 2, -1}, {0, 4, -1},
@@ -58,6 +59,7 @@ TEST_F(RootTest, MustPlayMoves) {
         {9, 6, 1}, {9, 2, -1}},
        -1, {{3, 2}, {3, 7}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Move m = play(test::board_with(c.stones), c.side, 0).move;

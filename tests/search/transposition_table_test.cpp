@@ -69,7 +69,8 @@ TEST(TranspositionTable, AnswersEveryOperationAsTheTree) {
     collect(root, want);
     ASSERT_EQ(contents(table), want);
     ASSERT_EQ(table.size(), static_cast<int>(want.size()));
-    // Every entry must still be found where its probe run leads, deletes and growth notwithstanding.
+    // Every entry must still be found where its probe run leads, deletes and growth
+    // notwithstanding.
     for (const auto& [h0, h1, cena] : want) {
       const TableEntry* e = table.find(h0);
       ASSERT_NE(e, nullptr) << h0;
