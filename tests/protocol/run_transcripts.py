@@ -38,7 +38,8 @@ def main():
         result = subprocess.run(args.command, input=data, capture_output=True, timeout=300)
         actual = transcript(result)
         expected = path.with_suffix(".out").read_bytes()
-        moves = b" ".join(MOVE.findall(result.stdout)).decode()
+        found = MOVE.findall(result.stdout)
+        moves = b" ".join(found[:12]).decode() + (f" ... ({len(found)} in all)" if len(found) > 12 else "")
         status = "ok" if actual == expected else "DIFFERS"
         print(f"{path.stem:18} {status:8} moves: {moves or '-'}")
         if actual != expected:
