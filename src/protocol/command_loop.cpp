@@ -202,6 +202,38 @@ void restart_command(Engine& e) {
 
 }  // namespace
 
+namespace {
+
+// Runs one command whose word has been read; false after END.
+bool run_command(Engine& e, const std::string& word) {
+  int index = 0;
+  while (index < static_cast<int>(COMMANDS.size()) && COMMANDS[index] != word) ++index;
+  switch (index) {
+    case START: start_command(e); break;
+    case BEGIN: begin_command(e); break;
+    case INFO: info_command(e.input, e.out, e.settings); break;
+    case BOARD: board_command(e); break;
+    case TURN: turn_command(e); break;
+    case END: std::fflush(e.out); return false;
+    case ABOUT:
+      e.input.discard_line();
+      std::fputs(ABOUT_LINE, e.out);
+      break;
+    case RESTART: restart_command(e); break;
+    case HELP:
+    case QUESTION: print_help(e.err); break;
+    default:
+      std::fputs("UNKNOWN command '", e.out);
+      std::fwrite(word.data(), 1, word.size(), e.out);
+      std::fputs("'\n", e.out);
+      e.input.discard_line();
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
 int run_command_loop(Engine& e) {
   std::string word;
   for (;;) {
@@ -212,28 +244,25 @@ int run_command_loop(Engine& e) {
       std::fflush(e.out);
       return 0;
     }
-    int index = 0;
-    while (index < static_cast<int>(COMMANDS.size()) && COMMANDS[index] != word) ++index;
-    switch (index) {
-      case START: start_command(e); break;
-      case BEGIN: begin_command(e); break;
-      case INFO: info_command(e.input, e.out, e.settings); break;
-      case BOARD: board_command(e); break;
-      case TURN: turn_command(e); break;
-      case END: std::fflush(e.out); return 0;
-      case ABOUT:
-        e.input.discard_line();
-        std::fputs(ABOUT_LINE, e.out);
-        break;
-      case RESTART: restart_command(e); break;
-      case HELP:
-      case QUESTION: print_help(e.err); break;
-      default:
-        std::fputs("UNKNOWN command '", e.out);
-        std::fwrite(word.data(), 1, word.size(), e.out);
-        std::fputs("'\n", e.out);
-        e.input.discard_line();
-        break;
-    }
+    if (!run_command(e, word)) return 0;
   }
+}
+
+bool run_commands(Engine& e, const std::string& text) {
+  if (text.empty()) return true;
+  std::string copy = text;  // the stream reads from memory it may not own
+  std::FILE* in = fmemopen(copy.data(), copy.size(), "r");
+  if (in == nullptr) return true;
+  e.input = Input(in);
+  std::string word;
+  bool more = true;
+  while (more) {
+    std::fflush(e.out);
+    if (!e.input.read_word(word)) break;  // this piece is done; the game goes on
+    more = run_command(e, word);
+  }
+  std::fflush(e.out);
+  std::fclose(in);
+  e.input = Input(nullptr);
+  return more;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "protocol/game_state.h"
 #include "protocol/input.h"
@@ -31,3 +32,8 @@ struct Engine {
 
 // Reads and answers commands until END or the end of input; returns the exit code.
 int run_command_loop(Engine& engine);
+
+// For hosts that hand over input a piece at a time, such as a browser worker: answers every
+// command in `text` and keeps the game for the next piece. A position block must come whole,
+// BOARD through DONE, in one piece. False once END has been read.
+bool run_commands(Engine& engine, const std::string& text);

@@ -90,13 +90,7 @@ TEST_F(RootTest, FullBoardResigns) {
 TEST(EngineGame, EveryReplyIsALegalEmptyCell) {
   test::Capture out;
   Engine engine(nullptr, out.f, stderr);
-  auto send = [&](std::string command) {
-    std::FILE* in = fmemopen(command.data(), command.size(), "r");
-    engine.input = Input(in);
-    run_command_loop(engine);  // answers, then stops at the end of this command
-    std::fclose(in);
-  };
-  send("INFO timeout_turn 0\nSTART 15\n");
+  ASSERT_TRUE(run_commands(engine, "INFO timeout_turn 0\nSTART 15\n"));
   std::mt19937 rng(11);
   const GameState& g = engine.game;
   for (int turn = 0; turn < 60 && g.move_count < 200; ++turn) {
@@ -106,17 +100,35 @@ TEST(EngineGame, EveryReplyIsALegalEmptyCell) {
       c = static_cast<int>(rng() % 15);
     } while (g.board.at(r, c) != 0);
     const int before = g.move_count;
-    send("TURN " + std::to_string(r) + "," + std::to_string(c) + "\n");
+    ASSERT_TRUE(run_commands(engine, "TURN " + std::to_string(r) + "," + std::to_string(c) + "\n"));
     ASSERT_EQ(g.move_count, before + 2);
     const Move& m = g.move_history[g.move_count];
-    std::string reply(1, '\n');
-    reply += std::to_string(m.row) + "," + std::to_string(m.col) + "\n";
-    EXPECT_NE(out.text().rfind(reply), std::string::npos);
+    EXPECT_EQ(out.text().substr(out.text().rfind('\n', out.text().size() - 2) + 1),
+              std::to_string(m.row) + "," + std::to_string(m.col) + "\n");
     EXPECT_EQ(g.board.at(m.row, m.col), -1);
     for (int j = 1; j < g.move_count; ++j) {
       ASSERT_FALSE(g.move_history[j].row == m.row && g.move_history[j].col == m.col);
     }
   }
+  EXPECT_FALSE(run_commands(engine, "END\n"));
+}
+
+// Input handed over piece by piece answers as the same input read as one stream, but for the
+// end-of-input line: the game carries over between pieces.
+TEST(EngineGame, PiecesAnswerAsOneStream) {
+  const std::string pieces[] = {"INFO timeout_turn 0\n", "START 15\nTURN 7,7\n",
+                                "RESTART\nBOARD\n7,7,1\n8,8,2\nDONE\n", "ABOUT\nxyz\n",
+                                "TURN 9,9\n"};
+  test::Capture out;
+  Engine engine(nullptr, out.f, stderr);
+  std::string whole;
+  for (const std::string& piece : pieces) {
+    EXPECT_TRUE(run_commands(engine, piece));
+    whole += piece;
+  }
+  test::ScriptedEngine stream(whole);
+  stream.run();
+  EXPECT_EQ(test::scrub_nps(out.text()) + "ERROR i/o command\n", test::scrub_nps(stream.out()));
 }
 
 }  // namespace
