@@ -248,6 +248,7 @@ int run_command_loop(Engine& e) {
   }
 }
 
+#ifndef _WIN32  // fmemopen is POSIX; the Windows console engine has no use for pieces
 bool run_commands(Engine& e, const std::string& text) {
   if (text.empty()) return true;
   std::string copy = text;  // the stream reads from memory it may not own
@@ -266,3 +267,4 @@ bool run_commands(Engine& e, const std::string& text) {
   e.input = Input(nullptr);
   return more;
 }
+#endif

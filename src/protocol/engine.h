@@ -33,7 +33,9 @@ struct Engine {
 // Reads and answers commands until END or the end of input; returns the exit code.
 int run_command_loop(Engine& engine);
 
+#ifndef _WIN32
 // For hosts that hand over input a piece at a time, such as a browser worker: answers every
 // command in `text` and keeps the game for the next piece. A position block must come whole,
 // BOARD through DONE, in one piece. False once END has been read.
 bool run_commands(Engine& engine, const std::string& text);
+#endif
