@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "protocol/engine.h"
 
 namespace {
@@ -24,13 +25,6 @@ Move first_empty(Search&, const MatchSettings&, Board& board, int, int) {
 }
 
 void no_benchmark(Search&, const MatchSettings&, int) {}
-
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
 
 }  // namespace
 

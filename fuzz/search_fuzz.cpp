@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "check.h"
 #include "protocol/engine.h"
 #include "search/root_search.h"
 
@@ -24,13 +25,6 @@ bool makes_five(const Board& b, int r, int c, int v) {
     if (n >= 5) return true;
   }
   return false;
-}
-
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
 }
 
 }  // namespace

@@ -84,6 +84,23 @@ def bench_line(dim, rule, history):
     return f"position {dim} {rule} {stones}"
 
 
+def ask_move(engine, told, mover, history, last):
+    """Asks `engine` (copy number `mover`) for its move: a copy that does not know the game yet
+    gets it in a BOARD block (or BEGIN on an empty board) once, every later request is a TURN
+    with the opponent's last move."""
+    if told[mover]:
+        engine.send(f"TURN {last[0]},{last[1]}")
+        return
+    if history:
+        engine.send("BOARD")
+        for i, (r, c) in enumerate(history):
+            engine.send(f"{r},{c},{1 if i % 2 == 0 else 2}")
+        engine.send("DONE")
+    else:
+        engine.send("BEGIN")
+    told[mover] = True
+
+
 def opening_for(args, game_no):
     if args.opening:
         return [tuple(map(int, m.split(","))) for m in args.opening]
@@ -125,17 +142,7 @@ def play(args, engines, game_no):
         e.send(f"INFO time_left {int(max(left[mover], 0))}")
         left_before = left[mover]
         t0 = time.monotonic()
-        if not told[mover]:
-            if history:
-                e.send("BOARD")
-                for i, (r, c) in enumerate(history):
-                    e.send(f"{r},{c},{1 if i % 2 == 0 else 2}")
-                e.send("DONE")
-            else:
-                e.send("BEGIN")
-            told[mover] = True
-        else:
-            e.send(f"TURN {last[0]},{last[1]}")
+        ask_move(e, told, mover, history, last)
         r, c = e.read_move()
         ms = (time.monotonic() - t0) * 1000
         left[mover] -= ms

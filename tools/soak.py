@@ -22,7 +22,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from match import bench_line, five  # noqa: E402
+from match import ask_move, bench_line, five  # noqa: E402
 
 MOVE = re.compile(r"^(\d+),(\d+)$")
 
@@ -117,17 +117,7 @@ def game(engines, rng, args, stats):
         e.send(f"INFO time_left {int(max(left[mover], 0))}")
         limit = min(turn, left[mover])
         t0 = time.monotonic()
-        if not told[mover]:
-            if history:
-                e.send("BOARD")
-                for i, (r, c) in enumerate(history):
-                    e.send(f"{r},{c},{1 if i % 2 == 0 else 2}")
-                e.send("DONE")
-            else:
-                e.send("BEGIN")
-            told[mover] = True
-        else:
-            e.send(f"TURN {last[0]},{last[1]}")
+        ask_move(e, told, mover, history, last)
         try:
             r, c = e.reply(t0 + args.hang_s)
         except Failure as f:

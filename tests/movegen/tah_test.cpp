@@ -50,6 +50,10 @@ void check(const Call& c) {
 }
 
 const std::vector<Stone> LONE = {{7, 7, 1}};
+const std::vector<Stone> CLOSED_FOUR = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {7, 4, -1}};
+// x has closed fours at (2,5) and (2,6); o has an open three on row 7.
+const std::vector<Stone> FOURS_AND_THREE = {{2, 2, 1},  {2, 3, 1},  {2, 4, 1}, {2, 1, -1},
+                                            {7, 6, -1}, {7, 7, -1}, {7, 8, -1}};
 
 TEST(Tah, WorkedPositions) {
   // clang-format off
@@ -82,71 +86,21 @@ TEST(Tah, WorkedPositions) {
        1, {5, 9, 5, 9}, 0, 32, {}},
       {"beyond quiet_limit with forcing 0: no moves, the score still written", LONE, 1, 3, 0, 0,
        0, {5, 9, 5, 9}, 0, 32, {}},
-  };
-  // clang-format on
-  for (const Call& c : calls) check(c);
-}
-
-// Side 1 to move has two closed four points (7,8) and (7,9); nothing is decided.
-const std::vector<Stone> CLOSED_FOUR = {{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {7, 4, -1}};
-
-TEST(Tah, BeyondThreeLimitOnlyOwnFoursWithTheirStoredFlags) {
-  const SearchWindow w{5, 9, 2, 11};
-  // clang-format off
-  const Call calls[] = {
-      {"forcing 0", CLOSED_FOUR, 1, 5, 0, 0, 0, w, 0, ANY_SCORE, {}},
-      {"forcing 1 up to mixed_limit", CLOSED_FOUR, 1, 6, 0, 1, 1, w, 2, ANY_SCORE,
+      // Two closed four points (7,8) and (7,9): beyond three_limit only own fours go on.
+      {"beyond three_limit, forcing 0", CLOSED_FOUR, 1, 5, 0, 0, 0, {5, 9, 2, 11}, 0, ANY_SCORE, {}},
+      {"forcing 1 up to mixed_limit", CLOSED_FOUR, 1, 6, 0, 1, 1, {5, 9, 2, 11}, 2, ANY_SCORE,
        {{7, 8, 2, 1, 1}, {7, 9, 2, 1, 1}}},
-      {"forcing 1 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 1, 0, w, 0, ANY_SCORE, {}},
-      {"forcing 2 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 2, 0, w, 2, ANY_SCORE,
+      {"forcing 1 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 1, 0, {5, 9, 2, 11}, 0, ANY_SCORE, {}},
+      {"forcing 2 beyond mixed_limit", CLOSED_FOUR, 1, 7, 0, 2, 0, {5, 9, 2, 11}, 2, ANY_SCORE,
        {{7, 8, 2, 2, 0}, {7, 9, 2, 2, 0}}},
-  };
-  // clang-format on
-  for (const Call& c : calls) check(c);
-}
-
-TEST(Tah, OpponentOpenThreeOwnFoursGoFirstWithMainOnly) {
-  // x has closed fours at (2,5) and (2,6); o has an open three on row 7.
-  const std::vector<Stone> stones = {{2, 2, 1},  {2, 3, 1},  {2, 4, 1}, {2, 1, -1},
-                                     {7, 6, -1}, {7, 7, -1}, {7, 8, -1}};
-  const SearchWindow w{0, 9, 0, 11};
-  // clang-format off
-  const Call calls[] = {
-      {"own fours with main_only, then the defences", stones, 1, 1, 0, 1, 0, w, 4, ANY_SCORE,
+      {"opponent open three: own fours with main_only, then the defences", FOURS_AND_THREE, 1, 1,
+       0, 1, 0, {0, 9, 0, 11}, 4, ANY_SCORE,
        {{2, 5, 2, 1, 1}, {2, 6, 2, 1, 1}, {7, 5, -1, 1, 1}, {7, 9, -1, 1, 1}}},
-      {"beyond quiet_limit a quiet line does not answer", stones, 1, 3, 0, 0, 0, w, 0,
-       ANY_SCORE, {}},
+      {"beyond quiet_limit a quiet line does not answer the three", FOURS_AND_THREE, 1, 3, 0, 0,
+       0, {0, 9, 0, 11}, 0, ANY_SCORE, {}},
   };
   // clang-format on
   for (const Call& c : calls) check(c);
-}
-
-TEST(Tah, ExtensionsFollowTheSortedMainCandidatesAndCountTowardsTheCut) {
-  // . . . o x x x . o      row 7, columns 3..9; (6,8) is x as well
-  // (7,4) and (7,8) are closed four points of x; the column through (7,8) can become a second
-  // line, so at depth 2 its extension cells (4,8), (5,8), (8,8), (9,8) are offered.
-  const Board b =
-      test::board_with({{7, 5, 1}, {7, 6, 1}, {7, 7, 1}, {6, 8, 1}, {7, 9, -1}, {7, 3, -1}});
-  Move out[MOVE_LIST_CAPACITY];
-  int score = 0;
-  const SearchWindow w{3, 11, 3, 11};
-  const int n = tah(b, 1, 2, out, score, 0, 2, 0, w, level(0), 1);
-  // Sorted main candidates (fo, th, c descending), then the extensions: ten in all, which is
-  // the cut; a static score above the parent's leaves room for no own_other entry (own limit
-  // 5), then 4 opponent points.
-  const std::vector<Move> main_part = {
-      {7, 8, 2, 2, 0},  {8, 6, 1, 1, 0}, {9, 5, 1, 1, 0}, {7, 4, 2, 2, 0}, {5, 9, 1, 1, 0},
-      {4, 10, 1, 1, 0}, {4, 8, 1, 1, 0}, {5, 8, 1, 1, 0}, {8, 8, 1, 1, 0}, {9, 8, 1, 1, 0}};
-  ASSERT_EQ(n, 14);
-  EXPECT_EQ(std::vector<Move>(out, out + 10), main_part);
-  for (int i = 10; i < n; ++i) EXPECT_EQ(out[i].kind, 0);
-
-  score = 0;
-  const int deeper = tah(b, 1, 3, out, score, 0, 2, 0, w, level(1), 1);
-  for (int i = 0; i < deeper; ++i) {
-    EXPECT_FALSE(out[i].col == 8 && (out[i].row == 4 || out[i].row == 9))
-        << "no extensions below depth 2";
-  }
 }
 
 }  // namespace

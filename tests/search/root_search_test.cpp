@@ -85,34 +85,6 @@ TEST_F(RootTest, FullBoardResigns) {
   EXPECT_EXIT(root_search(search, settings, b, 1, 0), testing::ExitedWithCode(0), "");
 }
 
-// A whole game through the protocol at level 0, one command at a time as a manager sends
-// them: every reply is a legal empty cell, recorded and on the board afterwards.
-TEST(EngineGame, EveryReplyIsALegalEmptyCell) {
-  test::Capture out;
-  Engine engine(nullptr, out.f, stderr);
-  ASSERT_TRUE(run_commands(engine, "INFO timeout_turn 0\nSTART 15\n"));
-  std::mt19937 rng(11);
-  const GameState& g = engine.game;
-  for (int turn = 0; turn < 60 && g.move_count < 200; ++turn) {
-    int r, c;
-    do {
-      r = static_cast<int>(rng() % 15);
-      c = static_cast<int>(rng() % 15);
-    } while (g.board.at(r, c) != 0);
-    const int before = g.move_count;
-    ASSERT_TRUE(run_commands(engine, "TURN " + std::to_string(r) + "," + std::to_string(c) + "\n"));
-    ASSERT_EQ(g.move_count, before + 2);
-    const Move& m = g.move_history[g.move_count];
-    EXPECT_EQ(out.text().substr(out.text().rfind('\n', out.text().size() - 2) + 1),
-              std::to_string(m.row) + "," + std::to_string(m.col) + "\n");
-    EXPECT_EQ(g.board.at(m.row, m.col), -1);
-    for (int j = 1; j < g.move_count; ++j) {
-      ASSERT_FALSE(g.move_history[j].row == m.row && g.move_history[j].col == m.col);
-    }
-  }
-  EXPECT_FALSE(run_commands(engine, "END\n"));
-}
-
 // Input handed over piece by piece answers as the same input read as one stream, but for the
 // end-of-input line: the game carries over between pieces.
 TEST(EngineGame, PiecesAnswerAsOneStream) {
