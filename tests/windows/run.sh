@@ -11,8 +11,8 @@ export WINEPREFIX
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 
 "$wine" cmd /c exit >/dev/null 2>&1 || true  # the first start creates the prefix
-python3 tests/protocol/run_transcripts.py -- "$wine" "$build/pbrain-ormel64.exe"
-python3 tests/protocol/run_transcripts.py --crlf -- "$wine" "$build/pbrain-ormel64.exe"
+python3 tests/protocol/run_transcripts.py --retries 1 -- "$wine" "$build/pbrain-ormel64.exe"
+python3 tests/protocol/run_transcripts.py --crlf --retries 1 -- "$wine" "$build/pbrain-ormel64.exe"
 "$wine" "$build/ormel-bench.exe" --level 4 --positions bench/positions.txt \
   --expect bench/expected-level4.txt | tail -3
 unzip -l "$build"/ormel-*-win64.zip
