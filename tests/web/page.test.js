@@ -1,0 +1,275 @@
+// The board page in headless Chromium: whole games against the engine in its worker, the
+// page's judgement of fives and draws, undo, new game and the move list, and the deepest bench
+// position searched at level 4 inside the browser's worker.
+//
+//   ORMEL_SITE=build/web/site node --test tests/web/page.test.js
+//
+// Screenshots of finished games go to ORMEL_ARTIFACTS (build/web/artifacts by default).
+'use strict';
+const { test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+let chromium;
+try {
+  ({ chromium } = require('playwright-core'));
+} catch {
+  console.error('playwright-core is missing: run `npm ci --prefix tests/web` first');
+  process.exit(1);
+}
+
+const ROOT = path.resolve(__dirname, '../..');
+const SITE = path.resolve(process.env.ORMEL_SITE || path.join(ROOT, 'build/web/site'));
+const ARTIFACTS = path.resolve(process.env.ORMEL_ARTIFACTS || path.join(ROOT, 'build/web/artifacts'));
+const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
+const OVER = '#status:is([data-state="won"],[data-state="lost"],[data-state="draw"],[data-state="error"])';
+const SETTLED = `#status:is([data-state="your-turn"]), ${OVER}`;
+
+let server;
+let browser;
+let url;
+
+before(async () => {
+  server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
+    const file = path.join(SITE, path.normalize(name));
+    if (!file.startsWith(SITE) || !fs.existsSync(file)) {
+      res.writeHead(404).end();
+      return;
+    }
+    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(res);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  url = `http://127.0.0.1:${server.address().port}/`;
+  browser = await chromium.launch({
+    executablePath: CHROMIUM,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  fs.mkdirSync(ARTIFACTS, { recursive: true });
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+async function openPage(viewport = { width: 1280, height: 800 }) {
+  const page = await browser.newPage({ viewport });
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(e.message));
+  await page.goto(url);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  return page;
+}
+
+async function settings(page, { size = '15', rule = '1', first = 'human', turn = '500' } = {}) {
+  await page.selectOption('#size', size);
+  await page.selectOption('#rule', rule);
+  await page.selectOption('#first', first);
+  await page.selectOption('#turn-time', turn);
+}
+
+// The board as the page shows it: one string per row, '.' empty, '1' or '2' a stone.
+async function board(page) {
+  return page.$$eval('.pt', (pts) => {
+    const size = Math.sqrt(pts.length);
+    const rows = Array.from({ length: size }, () => Array(size).fill('.'));
+    for (const pt of pts) {
+      const stone = pt.querySelector('.stone');
+      if (stone) rows[pt.dataset.row][pt.dataset.col] = stone.dataset.player;
+    }
+    return rows.map((row) => row.join(''));
+  });
+}
+
+function stones(rows) {
+  const found = [];
+  rows.forEach((row, r) => [...row].forEach((v, c) => v !== '.' && found.push([r, c, v])));
+  return found;
+}
+
+// Sets up a game from a move list, as a person pastes one.
+async function setUp(page, list) {
+  await page.$eval('#moves-box', (box) => { box.open = true; });
+  await page.fill('#moves', list);
+  await page.click('#set-up');
+}
+
+async function click(page, r, c) {
+  await page.click(`.pt[data-row="${r}"][data-col="${c}"]`);
+}
+
+// A small seeded generator, so a failing game can be replayed.
+function rng(seed) {
+  let s = seed >>> 0;
+  return () => ((s = (s * 1664525 + 1013904223) >>> 0) / 2 ** 32);
+}
+
+// Plays the person's side with random free points next to the stones until the game ends.
+// Every engine reply must be one new stone of the engine's colour on a point that was free.
+async function playOut(page, human, random) {
+  const engine = human === '1' ? '2' : '1';
+  for (let turn = 0; turn < 200; ++turn) {
+    await page.waitForSelector(SETTLED);
+    if ((await page.getAttribute('#status', 'data-state')) !== 'your-turn') break;
+    const before = await board(page);
+    const size = before.length;
+    const free = [];
+    for (const [r, c] of stones(before)) {
+      for (let dr = -1; dr <= 1; ++dr) {
+        for (let dc = -1; dc <= 1; ++dc) {
+          const [y, x] = [r + dr, c + dc];
+          if (y >= 0 && x >= 0 && y < size && x < size && before[y][x] === '.') free.push([y, x]);
+        }
+      }
+    }
+    const [r, c] = free.length ? free[Math.floor(random() * free.length)] : [7, 7];
+    await click(page, r, c);
+    await page.waitForSelector(SETTLED);
+    const now = await board(page);
+    assert.equal(now[r][c], human, `the person's stone at ${r},${c}`);
+    const added = stones(now).filter(([y, x]) => before[y][x] === '.' && !(y === r && x === c));
+    const state = await page.getAttribute('#status', 'data-state');
+    if (state === 'won' && added.length === 0) break;
+    assert.equal(added.length, 1, `one engine reply after ${r},${c}`);
+    assert.equal(added[0][2], engine, 'the reply is the engine colour');
+  }
+  return page.getAttribute('#status', 'data-state');
+}
+
+async function assertWinner(page, state, winner) {
+  assert.ok(['won', 'lost'].includes(state), `the game ended with a winner, not ${state}`);
+  assert.match(await page.textContent('#status'), state === 'won' ? /^You win/ : /^The engine wins/);
+  const marked = await page.$$eval('.stone.win', (s) => s.map((e) => e.dataset.player));
+  assert.ok(marked.length >= 5, 'the winning line is marked');
+  assert.ok(marked.every((p) => p === winner), 'marked stones are the winner\'s');
+}
+
+test('plays whole games against the engine, on both sides, to a named winner', async () => {
+  const page = await openPage();
+  // The page opens ready: 15 x 15, the person first, nothing to click before the first stone.
+  assert.equal((await board(page)).length, 15);
+  await settings(page, { turn: '500' });
+  await page.click('#new-game');
+  let state = await playOut(page, '1', rng(1));
+  await assertWinner(page, state, state === 'won' ? '1' : '2');
+  await page.screenshot({ path: path.join(ARTIFACTS, 'finished-15x15.png') });
+
+  await settings(page, { size: '20', rule: '0', first: 'engine', turn: '500' });
+  await page.click('#new-game');
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.deepEqual(stones(await board(page)), [[9, 9, '1']], 'the engine opens at the centre');
+  state = await playOut(page, '2', rng(2));
+  await assertWinner(page, state, state === 'won' ? '2' : '1');
+  await page.setViewportSize({ width: 390, height: 844 });
+  await page.screenshot({ path: path.join(ARTIFACTS, 'finished-20x20-phone.png'), fullPage: true });
+  assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth),
+    'the page fits a phone-sized screen');
+  assert.deepEqual(page.errors, []);
+});
+
+test('judges a five by the rule and a full board as a draw', async () => {
+  const page = await openPage();
+  const white = '0,0 0,2 0,4 0,6 0,8';
+  const cases = [
+    // rule, black's stones before the click, the click, the state after, stones marked
+    ['1', '7,3 7,4 7,5 7,6', [7, 7], 'won', 5],
+    ['1', '7,3 7,4 7,5 7,7 7,8', [7, 6], 'your-turn', 0], // six in a row: play goes on
+    ['0', '7,3 7,4 7,5 7,7 7,8', [7, 6], 'won', 6],
+    ['0', '3,3 4,4 5,5 6,6', [7, 7], 'won', 5],
+  ];
+  for (const [rule, black, [r, c], expected, marked] of cases) {
+    const b = black.split(' ');
+    const w = white.split(' ').slice(0, b.length);
+    const list = b.flatMap((m, i) => [m, w[i]]).join(' ');
+    await settings(page, { rule });
+    await setUp(page, list);
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    await click(page, r, c);
+    await page.waitForSelector(SETTLED);
+    const what = `rule ${rule}, ${list} then ${r},${c}`;
+    assert.equal(await page.getAttribute('#status', 'data-state'), expected, what);
+    assert.equal((await page.$$('.stone.win')).length, marked, what);
+    assert.equal((await board(page))[r][c], '1', what);
+  }
+
+  // A full board without a five: colours in pairs along each row, shifted two per row.
+  const order = { 1: [], 2: [] };
+  for (let r = 0; r < 15; ++r) {
+    for (let c = 0; c < 15; ++c) order[(c + 2 * r) % 4 < 2 ? 1 : 2].push(`${r},${c}`);
+  }
+  const full = order[1].flatMap((m, i) => (i < order[2].length ? [m, order[2][i]] : [m]));
+  await settings(page, { rule: '1' });
+  await setUp(page, full.slice(0, -1).join(' '));
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  const [r, c] = full[full.length - 1].split(',');
+  await click(page, r, c);
+  await page.waitForSelector('#status[data-state="draw"]');
+  assert.match(await page.textContent('#status'), /^Draw/);
+  assert.deepEqual(page.errors, []);
+});
+
+test('undo, the move list and new game restore the board exactly', async () => {
+  const page = await openPage();
+  await settings(page, { turn: '500' });
+  const seen = [await board(page)];
+  for (const [r, c] of [[7, 7], [6, 6], [8, 9]]) {
+    await click(page, r, c);
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    seen.push(await board(page));
+  }
+  const list = await page.inputValue('#moves');
+  assert.equal(list.split(/\s+/).length, 6);
+
+  await page.click('#undo');
+  assert.deepEqual(await board(page), seen[2]);
+  await page.click('#undo');
+  assert.deepEqual(await board(page), seen[1]);
+  // The engine now plays on from a position it is handed whole.
+  await click(page, 9, 9);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.equal(stones(await board(page)).length, 4);
+
+  await page.click('#new-game');
+  assert.deepEqual(await board(page), seen[0]);
+  await setUp(page, list);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.deepEqual(await board(page), seen[3]);
+
+  // Undo while the engine thinks: the board goes back and the game goes on.
+  await settings(page, { turn: '2000' });
+  await page.click('#new-game');
+  await click(page, 7, 7);
+  await page.click('#undo');
+  assert.deepEqual(await board(page), seen[0]);
+  await click(page, 5, 5);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.equal(stones(await board(page)).length, 2);
+  assert.deepEqual(page.errors, []);
+});
+
+test('the deepest bench position searches at level 4 in the browser worker', async () => {
+  const page = await openPage();
+  const input = fs.readFileSync(path.join(ROOT, 'tests/protocol/deep_search.in'), 'utf8');
+  const expected = fs.readFileSync(path.join(ROOT, 'tests/protocol/deep_search.out'), 'utf8');
+  const [start, block] = input.replace(/END\n$/, '').split(/(?=BOARD\n)/);
+  const replies = await page.evaluate(([a, b]) => new Promise((resolve, reject) => {
+    const lines = [];
+    const worker = new Worker('engine-worker.js');
+    worker.onerror = (e) => reject(new Error(e.message));
+    worker.onmessage = ({ data }) => {
+      if (data.fatal) reject(new Error(data.fatal));
+      if (data.line) lines.push(data.line);
+      if (/^\d+,\d+$/.test(data.line || '')) resolve(lines);
+    };
+    worker.postMessage(a);
+    worker.postMessage(b);
+  }), [start, block]);
+  const scrub = (lines) => lines.map((l) => l.replace(/nps=\d+/, 'nps=N'));
+  assert.deepEqual(scrub(replies), expected.split('\n').slice(0, replies.length));
+  assert.ok(replies.includes('MESSAGE Level... 4'));
+});
