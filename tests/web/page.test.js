@@ -273,3 +273,21 @@ test('the deepest bench position searches at level 4 in the browser worker', asy
   assert.deepEqual(scrub(replies), expected.split('\n').slice(0, replies.length));
   assert.ok(replies.includes('MESSAGE Level... 4'));
 });
+
+test('an engine that runs far over its time is stopped and a new game gets a fresh one', async () => {
+  // A position whose search runs away for minutes (see the README): the page must not wait on it.
+  const page = await openPage();
+  await settings(page, { size: '20', rule: '0', first: 'engine', turn: '500' });
+  await setUp(page, '7,12 11,9 10,7 12,9 10,9 10,10 12,7 11,10 9,10 11,8 11,11 8,11 13,8 8,12 ' +
+    '9,11 8,13 8,14 10,13 10,11 9,13 11,13 7,11 6,10 6,13 7,13 8,9 8,10 10,12 11,6 10,14 11,15 ' +
+    '14,9 10,16 11,17 10,5 9,4 13,7 13,9 15,9 14,7');
+  await page.waitForSelector('#status[data-state="thinking"]');
+  await page.waitForSelector(SETTLED, { timeout: 40000 });
+  if ((await page.getAttribute('#status', 'data-state')) === 'won') {
+    assert.match(await page.textContent('#status'), /ran over its time/);
+  }
+  await page.click('#new-game');
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.deepEqual(stones(await board(page)), [[9, 9, '1']]);
+  assert.deepEqual(page.errors, []);
+});
