@@ -54,6 +54,7 @@ const page = {
   spent: 0, // ms the engine has searched in this game, for its clock
   engineMoves: -1, // how many of the game's moves the engine's board holds; -1 when it differs
   waiting: null, // {watchdog} while a move is asked for
+  cursor: null, // [row, col] of the keyboard's point
   note: '', // why the game stopped, when the engine did not finish it
   builtSize: 0,
 };
@@ -236,6 +237,7 @@ function buildBoard(size) {
   }
   board.replaceChildren(...cells);
   page.builtSize = size;
+  page.cursor = null;
 }
 
 function label(n) {
@@ -346,6 +348,24 @@ function setUp() {
 $('board').addEventListener('click', (e) => {
   const pt = e.target.closest('.pt');
   if (pt) humanMove(Number(pt.dataset.row), Number(pt.dataset.col));
+});
+// The keyboard: arrows move a cursor over the points, Enter or Space plays there.
+$('board').addEventListener('keydown', (e) => {
+  const steps = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
+  const size = page.game.size;
+  const centre = (size - 1) >> 1;
+  const [r, c] = page.cursor || [centre, centre];
+  if (e.key in steps) {
+    const [dr, dc] = steps[e.key];
+    page.cursor = [Math.min(size - 1, Math.max(0, r + dr)), Math.min(size - 1, Math.max(0, c + dc))];
+  } else if (e.key === 'Enter' || e.key === ' ') {
+    page.cursor = [r, c];
+    humanMove(r, c);
+  } else return;
+  e.preventDefault();
+  for (const pt of $('board').querySelectorAll('.cursor')) pt.classList.remove('cursor');
+  const [y, x] = page.cursor;
+  $('board').querySelector(`.pt[data-row="${y}"][data-col="${x}"]`).classList.add('cursor');
 });
 $('new-game').addEventListener('click', () => newGame());
 $('undo').addEventListener('click', undo);

@@ -217,6 +217,13 @@ test('undo, the move list and new game restore the board exactly', async () => {
   const page = await openPage();
   await settings(page, { turn: '500' });
   const seen = [await board(page)];
+  // A stone from the keyboard: the cursor starts at the centre.
+  await page.focus('#board');
+  await page.keyboard.press('ArrowRight');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.equal((await board(page))[7][8], '1');
+  await page.click('#new-game');
   for (const [r, c] of [[7, 7], [6, 6], [8, 9]]) {
     await click(page, r, c);
     await page.waitForSelector('#status[data-state="your-turn"]');
