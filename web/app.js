@@ -153,13 +153,13 @@ function engineLine(line) {
 }
 
 function engineFailed(reason) {
-  log(`The engine stopped: ${reason}`, 'error');
+  log(`Stopped: ${reason}`, 'error');
   page.engine = null;
-  if (page.waiting || !page.game.result) engineGone(`the engine stopped (${reason})`);
+  if (page.waiting || !page.game.result) engineGone(reason);
 }
 
 function engineOverTime() {
-  page.engine.stop();
+  if (page.engine) page.engine.stop();
   page.engine = null;
   page.waiting = null;
   page.game.result = { winner: page.human, line: [] };
@@ -172,7 +172,7 @@ function engineOverTime() {
 function engineGone(why) {
   if (page.engine) page.engine.stop();
   page.engine = null;
-  page.waiting = null;
+  stopWaiting();
   page.note = why;
   render();
 }

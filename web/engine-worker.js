@@ -9,6 +9,11 @@ let engine = null;
 let failed = false;
 const waiting = [];
 
+// What went wrong, without the loader's advice on rebuilding.
+function reason(e) {
+  return String((e && e.message) || e).replace(/\. Build with .*$/, '');
+}
+
 function answer(text) {
   if (failed) return;
   const start = performance.now();
@@ -17,7 +22,7 @@ function answer(text) {
     postMessage({ done: performance.now() - start });
   } catch (e) {
     failed = true;
-    postMessage({ fatal: String((e && e.message) || e) });
+    postMessage({ fatal: `the engine failed (${reason(e)})` });
   }
 }
 
@@ -36,6 +41,6 @@ createOrmel({
   },
   (e) => {
     failed = true;
-    postMessage({ fatal: `the engine could not load: ${(e && e.message) || e}` });
+    postMessage({ fatal: `the engine could not load (${reason(e)})` });
   },
 );

@@ -281,8 +281,17 @@ test('the deepest bench position searches at level 4 in the browser worker', asy
   assert.ok(replies.includes('MESSAGE Level... 4'));
 });
 
-test('an engine that runs far over its time is stopped and a new game gets a fresh one', async () => {
-  // A position whose search runs away for minutes (see the README): the page must not wait on it.
+test('an engine that fails or runs far over its time stops the game, not the page', async () => {
+  const broken = await browser.newPage();
+  await broken.route('**/ormel-engine.wasm', (route) => route.fulfill({ status: 404 }));
+  await broken.goto(url);
+  await click(broken, 7, 7);
+  await broken.waitForSelector('#status[data-state="error"]');
+  assert.match(await broken.textContent('#status'), /^Stopped: the engine could not load/);
+  await broken.close();
+
+  // A position whose search runs away for minutes (see the README): the page must not wait on
+  // it. The engine is stopped, and New game starts a fresh one.
   const page = await openPage();
   await settings(page, { size: '20', rule: '0', first: 'engine', turn: '500' });
   await setUp(page, '7,12 11,9 10,7 12,9 10,9 10,10 12,7 11,10 9,10 11,8 11,11 8,11 13,8 8,12 ' +
