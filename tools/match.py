@@ -84,6 +84,14 @@ def bench_line(dim, rule, history):
     return f"position {dim} {rule} {stones}"
 
 
+def start_game(engine, dim, rule, timeout_turn, timeout_match):
+    """What a manager sends before every game; the engine answers OK to the START."""
+    engine.send(f"INFO timeout_turn {timeout_turn}")
+    engine.send(f"INFO timeout_match {timeout_match}")
+    engine.send(f"INFO rule {rule}")
+    engine.send(f"START {dim}")
+
+
 def ask_move(engine, told, mover, history, last):
     """Asks `engine` (copy number `mover`) for its move: a copy that does not know the game yet
     gets it in a BOARD block (or BEGIN on an empty board) once, every later request is a TURN
@@ -123,10 +131,7 @@ def play(args, engines, game_no):
     history = []
     replies = []
     for e in engines:
-        e.send(f"INFO timeout_turn {args.timeout_turn}")
-        e.send(f"INFO timeout_match {args.timeout_match}")
-        e.send(f"INFO rule {args.rule}")
-        e.send(f"START {dim}")
+        start_game(e, dim, args.rule, args.timeout_turn, args.timeout_match)
         e.read_ok()
     opening = opening_for(args, game_no)
     for i, (r, c) in enumerate(opening):

@@ -22,7 +22,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from match import ask_move, bench_line, five  # noqa: E402
+from match import ask_move, bench_line, five, start_game  # noqa: E402
 
 MOVE = re.compile(r"^(\d+),(\d+)$")
 
@@ -97,10 +97,7 @@ def game(engines, rng, args, stats):
     board = [[0] * dim for _ in range(dim)]
     history = []
     for e in engines:
-        e.send(f"INFO timeout_turn {turn}")
-        e.send(f"INFO timeout_match {match_ms}")
-        e.send(f"INFO rule {rule}")
-        e.send(f"START {dim}")
+        start_game(e, dim, rule, turn, match_ms)
         e.ok(time.monotonic() + args.hang_s)
     centre = dim // 2
     for _ in range(rng.randint(0, 4)):
