@@ -85,7 +85,7 @@ void generate(benchmark::State& state, const Board& b, int side) {
   }
   const SearchWindow w{std::max(r0 - 2, 0), std::min(r1 + 2, b.dim - 1), std::max(c0 - 2, 0),
                        std::min(c1 + 2, b.dim - 1)};
-  SearchState limits;
+  DepthLimits limits;
   limits.quiet_limit = 4, limits.three_limit = 8, limits.mixed_limit = 9;
   Move out[MOVE_LIST_CAPACITY];
   const Position pos(b, 1);

@@ -148,7 +148,7 @@ class LowerList {
 }  // namespace
 
 int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
-        int forcing, int main_only, SearchWindow window, const SearchState& limits) {
+        int forcing, int main_only, SearchWindow window, const DepthLimits& limits) {
   // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free.
   int n = 0;
   Candidate own_main[MOVE_LIST_CAPACITY];
@@ -304,7 +304,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
 }
 
 int tah(const Board& board, int side, int depth, Move* out, int& score, int parent_score,
-        int forcing, int main_only, SearchWindow window, const SearchState& limits, int rule) {
+        int forcing, int main_only, SearchWindow window, const DepthLimits& limits, int rule) {
   return tah(Position(board, rule), side, depth, out, score, parent_score, forcing, main_only,
              window, limits);
 }

@@ -6,7 +6,7 @@
 #include "board/board.h"
 #include "board/position.h"
 #include "movegen/move_list.h"
-#include "search/search_state.h"
+#include "movegen/depth_limits.h"
 
 // The inclusive rectangle the generator scans, always within the board.
 struct SearchWindow {
@@ -38,8 +38,8 @@ constexpr int EXTENSION_MAX_DEPTH = 2;
 // 512 - depth unstoppable own four, parent_score - 1 a single forced block, depth - 1024 two
 // or more opponent five points. Reads the depth limits of `limits` at every call.
 int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
-        int forcing, int main_only, SearchWindow window, const SearchState& limits);
+        int forcing, int main_only, SearchWindow window, const DepthLimits& limits);
 
 // The same on a plain board under `rule`, analysed afresh.
 int tah(const Board& board, int side, int depth, Move* out, int& score, int parent_score,
-        int forcing, int main_only, SearchWindow window, const SearchState& limits, int rule);
+        int forcing, int main_only, SearchWindow window, const DepthLimits& limits, int rule);

@@ -64,8 +64,8 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
   // Step 1: the generator's moves and the node's static score.
   Move moves[MOVE_LIST_CAPACITY];
   int score = 0;
-  const int n =
-      tah(pos, side, depth, moves, score, parent_score, forcing, main_only, window, search.state);
+  const int n = tah(pos, side, depth, moves, score, parent_score, forcing, main_only, window,
+                    search.state.limits);
 
   // Steps 2-4: nodes the generator has settled.
   if (n == 0) return score - parent_score;

@@ -87,7 +87,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   Position pos(board, settings.rule);
   Move moves[MOVE_LIST_CAPACITY];
   int score = 0;
-  const int n = tah(pos, side, 0, moves, score, 0, 2, 0, window, st);
+  const int n = tah(pos, side, 0, moves, score, 0, 2, 0, window, st.limits);
 
   // Step 8: nothing generated. While any cell is empty, play rather than forfeit the game.
   if (n == 0) {

@@ -4,14 +4,13 @@
 
 #include <cstdio>
 
-// Depth limits per level: beyond quiet_limit only forcing lines are expanded, beyond
-// three_limit only own fours are offered, beyond mixed_limit only lines with forcing 2 go on.
+#include "movegen/depth_limits.h"
+
+// Depth limits per level, in the order of DepthLimits' fields.
 constexpr int LEVEL_TABLE[5][3] = {{2, 4, 6}, {4, 8, 9}, {6, 10, 11}, {8, 12, 13}, {10, 14, 15}};
 
 struct SearchState {
-  int quiet_limit = 0;
-  int three_limit = 0;
-  int mixed_limit = 0;
+  DepthLimits limits;     // of the level in force
   int level_request = 0;  // negative: this search's level was chosen automatically
   int search_level = 0;   // the level chosen at the start; drops do not change it
   int level_drop = 0;     // 0 none yet, 1 dropped by one level, 2 dropped to level 0

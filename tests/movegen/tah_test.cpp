@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "movegen/tah.h"
+#include "search/search_state.h"
 #include "test_util.h"
 
 void PrintTo(const Move& m, std::ostream* os) {
@@ -14,8 +15,8 @@ namespace {
 
 using test::Stone;
 
-SearchState level(int n) {
-  SearchState s;
+DepthLimits level(int n) {
+  DepthLimits s;
   s.quiet_limit = LEVEL_TABLE[n][0];
   s.three_limit = LEVEL_TABLE[n][1];
   s.mixed_limit = LEVEL_TABLE[n][2];

@@ -64,7 +64,7 @@ TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
     now = c.now;
     time_check(search, settings);
     EXPECT_EQ(st.level_drop, c.level_drop) << c.now;
-    EXPECT_EQ(st.quiet_limit, c.quiet_limit) << c.now;
+    EXPECT_EQ(st.limits.quiet_limit, c.quiet_limit) << c.now;
     EXPECT_EQ(st.nps, c.nps) << c.now;
   }
   EXPECT_EQ(st.check_count, 7);
