@@ -6,9 +6,13 @@
 //   ormel-bench [--level N] [--dim D] [--rule R] ROW,COL,WHO ...   one position, play order
 //   ormel-bench [--level N] [--dim D] [--rule R] -                 the same, read from stdin
 //
+// It never stops a search unless asked: --max-ms MS stops each search after MS milliseconds,
+// --max-memory BYTES keeps the process within BYTES as INFO max_memory does for the engine.
+//
 // Positions file: one position per line, "name dim rule ROW,COL,WHO ...", '#' starts a
 // comment. As in the protocol's BOARD block, the first listed stone moved first and the side
 // to move follows from the number of stones.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,7 +71,8 @@ std::vector<BenchPosition> read_positions(std::istream& in) {
 [[noreturn]] void usage() {
   std::fputs(
       "usage: ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]\n"
-      "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n",
+      "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
+      "       either with [--max-ms MS] [--max-memory BYTES]\n",
       stderr);
   std::exit(2);
 }
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
   std::string record_file;
   std::vector<std::string> stones;
   bool single = false;
+  SearchLimits limits;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&]() -> std::string {
@@ -101,6 +107,10 @@ int main(int argc, char** argv) {
       dim = std::atoi(value().c_str());
     else if (arg == "--rule")
       rule = std::atoi(value().c_str());
+    else if (arg == "--max-ms")
+      limits.hard_ms = std::max(0, std::atoi(value().c_str()));
+    else if (arg == "--max-memory")
+      limits.table_bytes = table_budget(std::atof(value().c_str()));
     else if (arg == "-") {
       single = true;
       for (std::string s; std::cin >> s;) stones.push_back(s);
@@ -136,6 +146,7 @@ int main(int argc, char** argv) {
     // A fresh engine per position: nothing carries over from one search to the next.
     Engine engine(stdin, quiet, stderr);
     engine.settings.rule = p.rule;
+    engine.search.limits = limits;
     Board board;
     board.dim = p.dim;
     int side = 1;
@@ -147,8 +158,13 @@ int main(int argc, char** argv) {
     total_nodes += r.nodes;
     report << p.name << " move=" << format_move(r.move) << " val=" << r.value
            << " nodes=" << r.nodes << "\n";
-    std::printf("%-24s move=%-8s val=%-5d nodes=%-9d %9.1f ms\n", p.name.c_str(),
+    std::printf("%-24s move=%-8s val=%-5d nodes=%-9d %9.1f ms", p.name.c_str(),
                 format_move(r.move).c_str(), r.value, r.nodes, ms);
+    if (r.stop != STOP_NONE) {
+      std::printf("  stopped (%s): %d of %d root moves finished",
+                  r.stop == STOP_TIME ? "time" : "memory", r.finished, r.moves);
+    }
+    std::printf("\n");
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

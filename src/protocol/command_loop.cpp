@@ -46,9 +46,10 @@ bool board_has_stone(const Board& board) {
   return false;
 }
 
-// The engine's reply, shared by TURN and DONE.
+// The engine's reply, shared by TURN and DONE, within the hard limits the settings give now.
 void reply_move(Engine& e) {
   GameState& g = e.game;
+  e.search.limits = hard_limits(e.settings);
   const Move m = e.search_move(e.search, e.settings, g.board, g.engine_stone, -1);
   g.place(m.row, m.col, g.engine_stone);
   std::fprintf(e.out, "%d,%d\n", m.row, m.col);

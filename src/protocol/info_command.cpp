@@ -45,6 +45,7 @@ void info_command(Input& input, std::FILE* out, MatchSettings& settings) {
       return;
     case MAX_MEMORY:
       settings.max_memory = static_cast<double>(read_info_value(input, out)) / (1 << 20);
+      settings.max_memory_sent = true;
       return;
     case TIME_LEFT:
       settings.time_left = static_cast<double>(read_info_value(input, out)) / 1000;

@@ -9,4 +9,5 @@ struct MatchSettings {
   double timeout_turn = 30.0;    // seconds
   int rule = 1;                  // nonzero: exactly five wins; 0: five or more
   double max_memory = 0.0;       // MiB
+  bool max_memory_sent = false;  // a manager that names no cap gets the engine's own default
 };

@@ -27,11 +27,20 @@ void tt_store(Search& search, HashKey key, int value) {
     // Same h0, whatever the h1: neither the old value nor the new one is kept.
     table.remove(key.h0);
   } else if (r == 2) {
-    std::fputs("MESSAGE Not free memory!\n", search.out);
-    std::fflush(search.out);
-    std::exit(1);
+    // The table cannot grow: a limit like time, so the search stops and answers.
+    search.state.stop = STOP_MEMORY;
+    return;
   }
   ++search.state.node_count;
+}
+
+bool hard_limit_reached(Search& search) {
+  SearchState& st = search.state;
+  st.stop_countdown = STOP_CHECK_NODES;
+  if (search.limits.hard_ms == NO_TIME_LIMIT) return false;
+  if (search.clock_ms() - st.clock_start < search.limits.hard_ms) return false;
+  st.stop = STOP_TIME;
+  return true;
 }
 
 void time_check(Search& search, const MatchSettings& settings) {
@@ -61,6 +70,9 @@ void time_check(Search& search, const MatchSettings& settings) {
 int negamax(Search& search, const MatchSettings& settings, Position& pos, int side, int depth,
             int alpha, int beta, int forcing, int main_only, SearchWindow window,
             int parent_score) {
+  // Step 0: the hard time limit. The value of a stopped node is never used.
+  if (--search.state.stop_countdown == 0 && hard_limit_reached(search)) return 0;
+
   // Step 1: the generator's moves and the node's static score.
   Move moves[MOVE_LIST_CAPACITY];
   int score = 0;
@@ -97,6 +109,7 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
     }
     pos.remove(m.row, m.col);
     keys.restore_row(m.row, row_before, own_parts);
+    if (search.state.stop != STOP_NONE) return 0;  // neither trusted nor stored
     if (v > best) {
       if (v >= beta) {
         tt_store(search, hash_key(own_parts, -beta, -alpha), -beta);

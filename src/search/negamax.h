@@ -15,8 +15,13 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
 // The window widened so that it reaches 2 cells beyond a stone just placed, within the board.
 SearchWindow update_window(SearchWindow window, int row, int col, int dim);
 
-// Stores a node's value; a key whose h0 is present already removes the old entry instead.
+// Stores a node's value; a key whose h0 is present already removes the old entry instead. A
+// table that cannot grow stops the search (STOP_MEMORY).
 void tt_store(Search& search, HashKey key, int value);
+
+// Reads the clock against the hard time limit and sets STOP_TIME once it is reached; restarts
+// the count of nodes to the next reading.
+bool hard_limit_reached(Search& search);
 
 // Rewrites nps and, for an automatically chosen level, lowers it as the turn's time runs out.
 void time_check(Search& search, const MatchSettings& settings);

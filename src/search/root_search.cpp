@@ -52,6 +52,18 @@ bool first_empty(const Board& board, int row_from, int row_to, int col_from, int
   return false;
 }
 
+// Tells a person reading the manager's log that the move comes from a search cut short.
+void report_stop(Search& search, int finished, int n) {
+  if (search.state.stop == STOP_TIME) {
+    std::fprintf(search.out, "MESSAGE Search stopped at its time limit of %d ms",
+                 search.limits.hard_ms);
+  } else {
+    std::fprintf(search.out, "MESSAGE Search stopped at its memory limit, with a table of %zu MiB",
+                 search.table.bytes() >> 20);
+  }
+  std::fprintf(search.out, ": %d of %d root moves finished\n", finished, n);
+}
+
 void release_table(Search& search) {
   search.table.release();
   search.state.node_count = 1;
@@ -65,6 +77,8 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   // Steps 1-3: the clock, the level, its depth limits.
   st.clock_start = search.clock_ms();
   st.check_count = 1;
+  st.stop = STOP_NONE;
+  st.stop_countdown = 1;  // the first node entered reads the clock: a spent limit stops at once
   st.level_request = level;
   if (level >= 0) {
     st.search_level = level;
@@ -75,7 +89,7 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   set_level(st, st.search_level, search.out);
 
   // Step 4: the table, with the entry of a fresh tree.
-  if (!search.table.create()) {
+  if (!search.table.create(search.limits.table_bytes)) {
     std::fputs("ERROR No memory for root of binary tree!\n", search.out);
     std::fflush(search.out);
     std::exit(1);
@@ -111,10 +125,12 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
   }
 
   // Step 10: the root loop. Each later move only has to beat the best so far; on equal values
-  // the earlier move stays.
+  // the earlier move stays. A stop at a hard limit ends it: the move under way is dropped, and
+  // the best of the finished ones stands (the first move when none has finished).
   int best = -1025;
   int bound = -1024;
   int chosen = 0;
+  int finished = 0;
   search.keys.reset(search.hashes, board);
   const HashParts root_parts = search.keys.parts();
   for (int i = 0; i < n; ++i) {
@@ -125,21 +141,28 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
     const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
     const int v = -negamax(search, settings, pos, -side, 1, -1024, -bound, m.forcing, m.main_only,
                            child, score);
+    pos.remove(m.row, m.col);
+    search.keys.restore_row(m.row, row_before, root_parts);
+    if (st.stop != STOP_NONE) break;
+    ++finished;
     if (v > best) {
       best = v;
       bound = v;
       chosen = i;
     }
-    pos.remove(m.row, m.col);
-    search.keys.restore_row(m.row, row_before, root_parts);
   }
 
   // Steps 11-13: report, release, return.
-  std::fprintf(search.out, "MESSAGE %s, val = %d\n", format_move(moves[chosen]).c_str(), best);
+  const int stop = st.stop;
+  if (stop != STOP_NONE) report_stop(search, finished, n);
+  if (finished > 0) {
+    std::fprintf(search.out, "MESSAGE %s, val = %d\n", format_move(moves[chosen]).c_str(), best);
+  }
   const int nodes = st.node_count;
   release_table(search);
+  st.stop = STOP_NONE;
   std::fflush(search.out);
-  return RootResult{moves[chosen], best, nodes, n};
+  return RootResult{moves[chosen], best, nodes, n, stop, finished};
 }
 
 Move root_search(Search& search, const MatchSettings& settings, Board& board, int side, int level) {
@@ -163,6 +186,8 @@ void benchmark(Search& search, const MatchSettings& settings, int dim) {
   for (const auto& s : STONES) scratch.at(c + s[0], c + s[1]) = s[2];
   // The speed measured must be the search's, not that of building its tables.
   Position::prepare_tables(settings.rule);
+  // A small fixed search: the move's limits, whatever they were, do not apply to it.
+  search.limits = SearchLimits{};
   root_search(search, settings, scratch, 1, 1);
   std::fprintf(search.out, "MESSAGE Benchmark, nps=%d\n", search.state.nps);
 }

@@ -16,13 +16,16 @@ constexpr int NODE_BUDGETS[5] = {400, 2500, 10000, 40000, 160000};
 
 struct RootResult {
   Move move;
-  int value;  // the searched value, or the static score when a single move was generated
-  int nodes;  // nodes stored by the search
-  int moves;  // root moves generated
+  int value;             // the searched value, or the static score when a single move was generated
+  int nodes;             // nodes stored by the search
+  int moves;             // root moves generated
+  int stop = STOP_NONE;  // why the search stopped short of its end, if it did
+  int finished = 0;      // root moves whose search finished
 };
 
 // Returns an empty on-board cell to play and leaves the board as it was. A negative level asks
-// for the level to be chosen from the measured speed and the time settings.
+// for the level to be chosen from the measured speed and the time settings. The search keeps
+// to `search.limits`: one that reaches them stops and answers the best root move it finished.
 Move root_search(Search& search, const MatchSettings& settings, Board& board, int side, int level);
 
 // The same, with what the bench and the tests want to see of the search.

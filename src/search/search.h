@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "search/hash.h"
+#include "search/search_limits.h"
 #include "search/search_state.h"
 #include "search/transposition_table.h"
 
@@ -14,6 +15,7 @@ int steady_clock_ms();
 
 struct Search {
   SearchState state;
+  SearchLimits limits;  // of the next search; none unless the caller sets them
   HashTables hashes;
   RowHashes keys;                                   // the key parts of the position being searched
   TranspositionTable table;                         // active only during a search

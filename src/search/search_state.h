@@ -18,7 +18,14 @@ struct SearchState {
   int check_count = 1;
   int node_count = 1;  // stored nodes of the current search; 1 between searches
   int nps = 0;         // from the last time check of any search
+  // The hard limits: a search stops once `stop` is set, and every value found after that is
+  // dropped. The clock is read for them once per STOP_CHECK_NODES nodes entered, so lines
+  // that store little are watched as closely as any.
+  int stop = 0;            // a StopReason
+  int stop_countdown = 1;  // nodes to enter before the next reading of the clock
 };
+
+constexpr int STOP_CHECK_NODES = 64;
 
 // Loads the depth limits of `level` (0..4) and announces it.
 void set_level(SearchState& state, int level, std::FILE* out);

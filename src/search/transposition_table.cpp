@@ -27,9 +27,11 @@ bool TranspositionTable::Shard::grow() {
   return true;
 }
 
-bool TranspositionTable::create() {
+bool TranspositionTable::create(size_t budget_bytes) {
   shards_.reset(new (std::nothrow) Shard[SHARDS]);
   if (shards_ == nullptr) return false;
+  budget_ = budget_bytes;
+  bytes_ = SHARDS * (sizeof(TableEntry) << INITIAL_SLOT_BITS);
   for (int k = 0; k < SHARDS; ++k) {
     if (!shards_[k].allocate(INITIAL_SLOT_BITS)) {
       shards_.reset();
@@ -45,6 +47,7 @@ bool TranspositionTable::create() {
 void TranspositionTable::release() {
   shards_.reset();
   size_ = 0;
+  bytes_ = 0;
   zero_present_ = false;
 }
 
@@ -64,7 +67,9 @@ int TranspositionTable::insert(int h0, int h1, int cena) {
     if (s.slots[i].h0 == h0) return 1;
   }
   if (4 * (s.used + 1) > 3 * static_cast<int64_t>(s.mask + 1)) {
-    if (!s.grow()) return 2;
+    const size_t old_bytes = sizeof(TableEntry) << s.bits;
+    if (bytes_ + 2 * old_bytes > budget_ || !s.grow()) return 2;
+    bytes_ += old_bytes;
     for (i = s.home(x); s.slots[i].h0 != 0; i = (i + 1) & s.mask) {
     }
   }

@@ -4,9 +4,12 @@
 // delete that would leave nothing leaves that fresh entry again, as the tree's root does. It
 // is a set of open-addressing tables with linear probing, so a probe reads one or two cache
 // lines instead of walking down the tree. A key's top hash bits choose one of 256 shards, and
-// each shard doubles on its own: growing never needs the whole table twice over.
+// each shard doubles on its own: growing never needs the whole table twice over. The table
+// keeps to a budget of bytes: a shard that would grow past it does not grow, and the insert
+// answers "no memory" as the tree does when the heap runs out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -19,7 +22,9 @@ struct TableEntry {
 class TranspositionTable {
  public:
   // A new table holding the one entry (0, 0, 0), as tt_create. False when no memory is left.
-  bool create();
+  // A fresh table takes a little under a megabyte whatever the budget; growing it never takes
+  // it past `budget_bytes`, counting the old slots of a shard while it doubles.
+  bool create(size_t budget_bytes = SIZE_MAX);
   // Drops every entry and the memory; no table until the next create.
   void release();
   bool active() const { return shards_ != nullptr; }
@@ -43,6 +48,7 @@ class TranspositionTable {
   int remove(int h0);
 
   int size() const { return size_; }
+  size_t bytes() const { return bytes_; }  // the slots allocated
 
   // Which shard a key other than 0 falls into; tests use it to crowd one shard.
   static int shard_of(int h0) { return static_cast<int>(mix(h0) >> (32 - SHARD_BITS)); }
@@ -80,6 +86,8 @@ class TranspositionTable {
 
   std::unique_ptr<Shard[]> shards_;
   int size_ = 0;  // all entries, key 0 included
+  size_t bytes_ = 0;
+  size_t budget_ = SIZE_MAX;
   bool zero_present_ = false;
   TableEntry zero_{0, 0, 0};
 };

@@ -29,6 +29,9 @@ TEST(CommandLoop, GameStateAfterScripts) {
       {"START 15\nTURN 7 8\n", ENGINE_SECOND, -1, 0, 15, {}},
       // RESTART before any START leaves no board to play on
       {"RESTART\nBEGIN\nTURN 0,0\nBOARD\n0,0,1\nDONE\n", BOARD_READY, 0, 0, 0, {}},
+      // START begins the count of moves anew: the block's first stone is the first move
+      {"START 15\nBEGIN\nSTART 15\nBOARD\n7,7,1\n8,8,2\nDONE\nTURN 6,6\n", ENGINE_FIRST, 1, 5,
+       15, {{7, 7, 1}, {8, 8, -1}, {6, 6, -1}}},
       // a refused START keeps the game and the size in force
       {"START 20\nBEGIN\nSTART 21\nSTART 4294967311\nSTART\nx\n", ENGINE_FIRST, 1, 1, 20,
        {{9, 9, 1}}},
