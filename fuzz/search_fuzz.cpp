@@ -1,6 +1,8 @@
 // Fuzzes the search: the input is decoded into a legal position (size 15 to 20, either rule,
-// stones placed in play order, no five on the board) and the real root search runs on it at
-// level 0. The board must come back unchanged and the reply must be an empty cell.
+// stones placed in play order, no five on the board) and the real root search runs on it at a
+// level 0 to 4, within small hard limits of time and memory. Whether it finishes or stops, the
+// board must come back unchanged and the reply must be an empty cell; a search that outlasts
+// its limit is a timeout, and so a finding.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   clear_board(board);
   MatchSettings settings;
   settings.rule = data[1] & 1;
+  const int level = (data[1] >> 1) % 5;
   // Each following pair of bytes is the next stone's cell; taken cells and fives are skipped.
   int stones = 0;
   for (size_t i = 2; i + 1 < size; i += 2) {
@@ -51,12 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Search search;
   search.out = sink;
+  search.limits.hard_ms = 250;
+  search.limits.table_bytes = table_budget(64.0 * (1 << 20));
   const Board before = board;
   const int side = stones % 2 == 0 ? 1 : -1;
-  const RootResult r = root_search_detailed(search, settings, board, side, 0);
+  const RootResult r = root_search_detailed(search, settings, board, side, level);
   check(board.cells == before.cells, "board restored");
   check(board.on_board(r.move.row, r.move.col), "reply on the board");
   check(board.at(r.move.row, r.move.col) == 0, "reply on an empty cell");
-  check(!search.table.active() && search.state.node_count == 1, "search state reset");
+  check(!search.table.active() && search.state.node_count == 1 && search.state.stop == STOP_NONE,
+        "search state reset");
+  check(r.stop == STOP_NONE ? r.finished == r.moves || r.moves < 2 : r.finished < r.moves,
+        "a stopped search leaves root moves unfinished");
   return 0;
 }
