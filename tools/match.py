@@ -27,6 +27,7 @@ class Engine:
     def __init__(self, path):
         self.p = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                   text=True, bufsize=1)
+        self.stops = 0  # searches stopped at a hard limit
 
     def send(self, line):
         self.p.stdin.write(line + "\n")
@@ -38,6 +39,8 @@ class Engine:
             if not line:
                 raise RuntimeError("engine exited")
             line = line.strip()
+            if line.startswith("MESSAGE Search stopped"):
+                self.stops += 1
             if line.startswith("MESSAGE") or not line:
                 continue
             if line.startswith("ERROR") or line.startswith("UNKNOWN"):
@@ -207,12 +210,14 @@ def main():
     turn_margin = min((t - ms for ms, t, _, _ in all_replies), default=0.0)
     left_margin = min((l - ms for ms, _, l, _ in all_replies), default=0.0)
     over = sum(1 for ms, t, l, _ in all_replies if ms > min(t, l))
+    stops = sum(e.stops for e in engines)
     print(f"{len(all_replies)} replies; longest {longest:.0f} ms; least margin to timeout_turn "
-          f"{turn_margin:.0f} ms, to time_left {left_margin:.0f} ms; over the limit: {over}")
+          f"{turn_margin:.0f} ms, to time_left {left_margin:.0f} ms; over the limit: {over}; "
+          f"stopped at a hard limit: {stops}")
     if args.json:
         print(json.dumps({"games": args.games, "replies": len(all_replies), "longest_ms": longest,
                           "turn_margin_ms": turn_margin, "left_margin_ms": left_margin,
-                          "over": over, "failures": failures}))
+                          "over": over, "stops": stops, "failures": failures}))
     return 1 if over or failures else 0
 
 

@@ -50,18 +50,18 @@ def main():
             for line in over_lines:
                 print(line, file=sys.stderr)
     print("| timeout_turn / match | board | rule | games | replies | longest reply | "
-          "least margin to timeout_turn | least margin to time_left | over the limit |")
-    print("|---|---|---|---|---|---|---|---|---|")
+          "least margin to timeout_turn | least margin to time_left | over the limit | stopped |")
+    print("|---|---|---|---|---|---|---|---|---|---|")
     bad = 0
     for (turn, match, dim, rule), f in results:
         if f.get("failures") or f.get("over"):
             bad += 1
         if "replies" not in f:
-            print(f"| {turn / 1000:g} s / {match / 1000:g} s | {dim} | {rule} | failed |||||")
+            print(f"| {turn / 1000:g} s / {match / 1000:g} s | {dim} | {rule} | failed ||||||")
             continue
         print(f"| {turn / 1000:g} s / {match / 1000:g} s | {dim}x{dim} | {rule} | {f['games']} | "
               f"{f['replies']} | {f['longest_ms'] / 1000:.2f} s | {f['turn_margin_ms'] / 1000:.2f} s"
-              f" | {f['left_margin_ms'] / 1000:.2f} s | {f['over']} |")
+              f" | {f['left_margin_ms'] / 1000:.2f} s | {f['over']} | {f.get('stops', 0)} |")
     return 1 if bad else 0
 
 

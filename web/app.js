@@ -114,8 +114,8 @@ function askEngine() {
     text += 'RESTART\n' + boardBlock(moves, enginePlayer());
   }
   page.engine.send(text, true);
-  // The engine's level drops keep it inside its time; one that still runs far over is stopped
-  // and loses, as a manager would score it.
+  // The engine keeps to its time itself (its level drops, then a hard stop); one that still
+  // runs far over is stopped and loses, as a manager would score it.
   const limit = Math.max(3 * page.settings.turnMs, page.settings.turnMs + 20000);
   page.waiting = { watchdog: setTimeout(engineOverTime, limit) };
   render();
