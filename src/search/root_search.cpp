@@ -58,8 +58,8 @@ void report_stop(Search& search, int finished, int n) {
     std::fprintf(search.out, "MESSAGE Search stopped at its time limit of %d ms",
                  search.limits.hard_ms);
   } else {
-    std::fprintf(search.out, "MESSAGE Search stopped at its memory limit, with a table of %zu MiB",
-                 search.table.bytes() >> 20);
+    std::fprintf(search.out, "MESSAGE Search stopped at its memory limit, with a table of %d MiB",
+                 static_cast<int>(search.table.bytes() >> 20));
   }
   std::fprintf(search.out, ": %d of %d root moves finished\n", finished, n);
 }
