@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "board/board.h"
 #include "protocol/engine.h"
 
@@ -49,6 +51,24 @@ inline std::string scrub_nps(const std::string& text) {
   static const std::regex nps("nps=-?[0-9]+");
   return std::regex_replace(text, nps, "nps=N");
 }
+
+// A search whose clock the test owns: each reading returns `now` and then moves it on by
+// `tick` milliseconds (0: the clock stands until the test sets it).
+struct FakeClock : testing::Test {
+  Capture out;
+  Search search;
+  MatchSettings settings;
+  int now = 0;
+  int tick = 0;
+  void SetUp() override {
+    search.out = out.f;
+    search.clock_ms = [this] {
+      const int t = now;
+      now += tick;
+      return t;
+    };
+  }
+};
 
 // A fresh engine reading `script` from memory; its output is collected in memory.
 class ScriptedEngine {

@@ -28,12 +28,14 @@ class Engine:
         self.p = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                   text=True, bufsize=1)
         self.stops = 0  # searches stopped at a hard limit
+        self.last_stop = ""  # which limit stopped the last search: "time", "memory" or ""
 
     def send(self, line):
         self.p.stdin.write(line + "\n")
         self.p.stdin.flush()
 
     def read_move(self):
+        self.last_stop = ""
         while True:
             line = self.p.stdout.readline()
             if not line:
@@ -41,6 +43,7 @@ class Engine:
             line = line.strip()
             if line.startswith("MESSAGE Search stopped"):
                 self.stops += 1
+                self.last_stop = "memory" if "memory limit" in line else "time"
             if line.startswith("MESSAGE") or not line:
                 continue
             if line.startswith("ERROR") or line.startswith("UNKNOWN"):

@@ -65,19 +65,8 @@ def answer(engine, dim, stones):
     for r, c, who in stones:
         engine.send(f"{r},{c},{who}")
     engine.send("DONE")
-    stopped = ""
-    while True:
-        line = engine.p.stdout.readline()
-        if not line:
-            raise RuntimeError("engine exited")
-        line = line.strip()
-        if line.startswith("MESSAGE"):
-            if line.startswith("MESSAGE Search stopped"):
-                stopped = "memory" if "memory" in line else "time"
-            continue
-        ms = (time.monotonic() - t0) * 1000
-        r, c = map(int, line.split(","))
-        return (r, c), ms, stopped
+    move = engine.read_move()
+    return move, (time.monotonic() - t0) * 1000, engine.last_stop
 
 
 def check_position(args, name, dim, rule, stones):

@@ -30,17 +30,7 @@ TEST(ChooseLevel, HighestLevelWhoseBudgetFitsTheLimit) {
   }
 }
 
-// A search whose clock the test sets.
-struct FakeClock : testing::Test {
-  test::Capture out;
-  Search search;
-  MatchSettings settings;
-  int now = 0;
-  void SetUp() override {
-    search.out = out.f;
-    search.clock_ms = [this] { return now; };
-  }
-};
+using test::FakeClock;
 
 // Each row is one time check after the previous rows, 200 nodes in, started at 1000 ms.
 TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {

@@ -86,14 +86,10 @@ Board board_of(const char* stones, int dim) {
 
 // A search on a clock that moves on one millisecond at every reading, so where it stops
 // depends on nothing but the search.
-struct LimitedSearch : testing::Test {
-  test::Capture out;
-  Search search;
-  MatchSettings settings;
-  int now = 0;
+struct LimitedSearch : test::FakeClock {
   void SetUp() override {
-    search.out = out.f;
-    search.clock_ms = [this] { return now++; };
+    FakeClock::SetUp();
+    tick = 1;
   }
   RootResult play(const char* stones, int dim, int level) {
     Board board = board_of(stones, dim);
