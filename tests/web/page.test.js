@@ -6,116 +6,13 @@
 //
 // Screenshots of finished games go to ORMEL_ARTIFACTS (build/web/artifacts by default).
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const http = require('node:http');
 const path = require('node:path');
-let chromium;
-try {
-  ({ chromium } = require('playwright-core'));
-} catch {
-  console.error('playwright-core is missing: run `npm ci --prefix tests/web` first');
-  process.exit(1);
-}
-
-const ROOT = path.resolve(__dirname, '../..');
-const SITE = path.resolve(process.env.ORMEL_SITE || path.join(ROOT, 'build/web/site'));
-const ARTIFACTS = path.resolve(process.env.ORMEL_ARTIFACTS || path.join(ROOT, 'build/web/artifacts'));
-const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
-const OVER = '#status:is([data-state="won"],[data-state="lost"],[data-state="draw"],[data-state="error"])';
-const SETTLED = `#status:is([data-state="your-turn"]), ${OVER}`;
-
-let server;
-let browser;
-let url;
-
-before(async () => {
-  server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
-    const file = path.join(SITE, path.normalize(name));
-    if (!file.startsWith(SITE) || !fs.existsSync(file)) {
-      res.writeHead(404).end();
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(res);
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch({
-    executablePath: CHROMIUM,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-  fs.mkdirSync(ARTIFACTS, { recursive: true });
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
-
-async function openPage(viewport = { width: 1280, height: 800 }) {
-  const page = await browser.newPage({ viewport });
-  page.errors = [];
-  page.on('pageerror', (e) => page.errors.push(e.message));
-  await page.goto(url);
-  await page.waitForSelector('#status[data-state="your-turn"]');
-  return page;
-}
-
-async function settings(page, { size = '15', rule = '1', first = 'human', turn = '500' } = {}) {
-  await page.selectOption('#size', size);
-  await page.selectOption('#rule', rule);
-  await page.selectOption('#first', first);
-  await page.selectOption('#turn-time', turn);
-}
-
-// The board as the page shows it: one string per row, '.' empty, '1' or '2' a stone.
-async function board(page) {
-  return page.$$eval('.pt', (pts) => {
-    const size = Math.sqrt(pts.length);
-    const rows = Array.from({ length: size }, () => Array(size).fill('.'));
-    for (const pt of pts) {
-      const stone = pt.querySelector('.stone');
-      if (stone) rows[pt.dataset.row][pt.dataset.col] = stone.dataset.player;
-    }
-    return rows.map((row) => row.join(''));
-  });
-}
-
-function stones(rows) {
-  const found = [];
-  rows.forEach((row, r) => [...row].forEach((v, c) => v !== '.' && found.push([r, c, v])));
-  return found;
-}
-
-// Sets up a game from a move list, as a person pastes one.
-async function setUp(page, list) {
-  await page.$eval('#moves-box', (box) => { box.open = true; });
-  await page.fill('#moves', list);
-  await page.click('#set-up');
-}
-
-async function click(page, r, c) {
-  await page.click(`.pt[data-row="${r}"][data-col="${c}"]`);
-}
-
-// Clicks the free point nearest the centre (the first in reading order among equals). The
-// engine's replies follow the level its measured speed allows, so any fixed point may already
-// hold one; the board as it stands picks the point instead, the same way every time.
-async function clickFree(page) {
-  const rows = await board(page);
-  const mid = (rows.length - 1) / 2;
-  let best = null;
-  rows.forEach((row, r) => [...row].forEach((v, c) => {
-    const d = (r - mid) ** 2 + (c - mid) ** 2;
-    if (v === '.' && (!best || d < best[2])) best = [r, c, d];
-  }));
-  await click(page, best[0], best[1]);
-}
+const {
+  ROOT, ARTIFACTS, SETTLED, web, openPage, settings, board, stones, setUp, click, clickFree,
+} = require('./harness.js');
 
 // A small seeded generator, so a failing game can be replayed.
 function rng(seed) {
@@ -302,9 +199,9 @@ test('the deepest bench position searches at level 4 in the browser worker', asy
 });
 
 test('an engine that fails stops the game, not the page; a runaway search answers in time', async () => {
-  const broken = await browser.newPage();
+  const broken = await web.browser.newPage();
   await broken.route('**/ormel-engine.wasm', (route) => route.fulfill({ status: 404 }));
-  await broken.goto(url);
+  await broken.goto(web.url);
   await click(broken, 7, 7);
   await broken.waitForSelector('#status[data-state="error"]');
   assert.match(await broken.textContent('#status'), /^Stopped: the engine could not load/);
