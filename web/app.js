@@ -1,50 +1,15 @@
 // The board page: a person plays the engine, which runs in a worker and is driven through its
 // protocol the way a tournament manager drives it: START and INFO before every game, time_left
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
-// engine's board no longer matches the game (after an undo or a pasted list).
+// engine's board no longer matches the game (after an undo, a pasted list, a hint or a reload).
+// This module wires the game, its records, the engine link and the value plot to the page.
 import { BLACK, WHITE, EMPTY, Game, boardBlock, formatMoves, parseMoves, starPoints } from './game.js';
+import { EngineLink, readLine } from './engine-link.js';
+import { describeSearch, describeValue, drawPlot } from './value-plot.js';
 
 const $ = (id) => document.getElementById(id);
-const MOVE_LINE = /^(\d+),(\d+)$/;
 const LOG_LINES = 200;
-
-// The worker and what it has been asked.
-class EngineLink {
-  constructor(onLine, onFatal, onSearched) {
-    this.onLine = onLine;
-    this.onFatal = onFatal;
-    this.onSearched = onSearched;
-    this.pieces = []; // for each piece sent and not yet answered: whether it asks for a move
-    this.worker = new Worker('engine-worker.js');
-    this.worker.onmessage = (e) => this.receive(e.data);
-    this.worker.onerror = (e) => {
-      e.preventDefault();
-      this.receive({ fatal: e.message || 'the worker failed' });
-    };
-  }
-
-  send(text, asksMove = false) {
-    this.pieces.push(asksMove);
-    this.worker.postMessage(text);
-  }
-
-  receive(msg) {
-    if (this.stopped) return;
-    if ('line' in msg) this.onLine(msg.line);
-    else if ('err' in msg) this.onLine(msg.err);
-    else if ('done' in msg) {
-      if (this.pieces.shift()) this.onSearched(msg.done);
-    } else if ('fatal' in msg) {
-      this.stop();
-      this.onFatal(msg.fatal);
-    }
-  }
-
-  stop() {
-    this.stopped = true;
-    this.worker.terminate();
-  }
-}
+const SAVED = 'ormel.game'; // the game in progress, in the browser's storage
 
 const page = {
   settings: null, // the form's values when the game began
@@ -53,7 +18,10 @@ const page = {
   engine: null, // EngineLink, or null until one is needed
   spent: 0, // ms the engine has searched in this game, for its clock
   engineMoves: -1, // how many of the game's moves the engine's board holds; -1 when it differs
-  waiting: null, // {watchdog} while a move is asked for
+  waiting: null, // {kind: 'move' | 'hint', watchdog} while the engine is asked
+  search: null, // what the search under way has said of itself
+  values: [], // one point per engine move: {move, value, level, dropped, stopped}
+  hint: null, // [row, col] the engine suggests for the person
   cursor: null, // [row, col] of the keyboard's point
   note: '', // why the game stopped, when the engine did not finish it
   builtSize: 0,
@@ -82,10 +50,10 @@ function playerName(player) {
 function startEngine() {
   const s = page.settings;
   if (!page.engine || page.waiting) {
-    // A search cannot be interrupted: a busy engine is replaced by a fresh one.
+    // A search cannot be interrupted from outside: a busy engine is replaced by a fresh one.
     if (page.engine) page.engine.stop();
-    page.engine = new EngineLink(engineLine, engineFailed, (ms) => {
-      page.spent += ms;
+    page.engine = new EngineLink(engineLine, engineFailed, (ms, kind) => {
+      if (kind === 'move') page.spent += ms; // a hint is not the engine's time
       render();
     });
   }
@@ -113,33 +81,79 @@ function askEngine() {
   } else {
     text += 'RESTART\n' + boardBlock(moves, enginePlayer());
   }
-  page.engine.send(text, true);
-  // The engine keeps to its time itself (its level drops, then a hard stop); one that still
-  // runs far over is stopped and loses, as a manager would score it.
+  send(text, 'move');
+}
+
+// Sends a request for a move and watches it. The engine keeps to its time itself (its level
+// drops, then a hard stop); one that still runs far over is stopped, as a manager would.
+function send(text, kind) {
+  page.engine.send(text, kind);
   const limit = Math.max(3 * page.settings.turnMs, page.settings.turnMs + 20000);
-  page.waiting = { watchdog: setTimeout(engineOverTime, limit) };
+  page.waiting = { kind, watchdog: setTimeout(engineOverTime, limit) };
+  page.search = {};
   render();
+}
+
+// What the engine would play for the person here, at the game's settings. The engine is handed
+// the position whole and answers for the side to move; its board then differs from the game,
+// so the next move request hands it the game again.
+function askHint() {
+  const g = page.game;
+  if (page.waiting) {
+    notice(page.waiting.kind === 'hint' ? 'A hint is on its way.' : 'The engine is thinking: ask for a hint on your move.');
+    return;
+  }
+  if (g.result || page.note || g.toMove() !== page.human) return;
+  if (!page.engine) startEngine();
+  page.hint = null;
+  page.engineMoves = -1;
+  notice('');
+  send(`INFO time_left ${timeLeft()}\nRESTART\n` + boardBlock(g.moves, page.human), 'hint');
+}
+
+// The person moves while a hint is computed: the hint is dropped with its engine.
+function dropHint() {
+  if (page.waiting?.kind !== 'hint') return;
+  page.engine.stop();
+  page.engine = null;
+  stopWaiting();
 }
 
 function stopWaiting() {
   if (page.waiting) clearTimeout(page.waiting.watchdog);
   page.waiting = null;
+  page.search = null;
 }
 
 function engineLine(line) {
-  const move = MOVE_LINE.exec(line);
-  if (move && page.waiting) {
+  const info = readLine(line);
+  if (info?.move && page.waiting) {
+    const [row, col] = info.move;
+    const { kind } = page.waiting;
+    const search = page.search;
     stopWaiting();
-    const row = Number(move[1]);
-    const col = Number(move[2]);
+    if (kind === 'hint') {
+      if (page.game.onBoard(row, col) && page.game.at(row, col) === EMPTY) page.hint = [row, col];
+      render();
+      return;
+    }
     if (!page.game.play(row, col)) {
       log(`The engine answered ${line}, which is not a free point.`, 'error');
       engineGone(`the engine answered ${line}, which is not a free point`);
       return;
     }
     page.engineMoves = page.game.moves.length;
+    recordValue(search);
     render();
     return;
+  }
+  if (info && page.search) {
+    const s = page.search;
+    if ('level' in info) {
+      if (s.level === undefined) s.level = info.level;
+      else s.dropped = info.level;
+    } else if ('value' in info) s.value = info.value;
+    else if ('stopped' in info) s.stopped = info.stopped;
   }
   const message = /^MESSAGE (.*)$/.exec(line);
   if (message) log(message[1]);
@@ -161,6 +175,12 @@ function engineFailed(reason) {
 function engineOverTime() {
   if (page.engine) page.engine.stop();
   page.engine = null;
+  if (page.waiting?.kind === 'hint') {
+    stopWaiting();
+    notice('The hint took too long and was dropped.');
+    render();
+    return;
+  }
   page.waiting = null;
   page.game.result = { winner: page.human, line: [] };
   page.note = 'the engine ran over its time';
@@ -179,12 +199,28 @@ function engineGone(why) {
 
 // ---- the person's side
 
-function newGame(game = null) {
+// One point of the plot per engine move. A move made without a search (the opening at the
+// centre, a single forced reply) keeps the value before it.
+function recordValue(search) {
+  const before = page.values.length ? page.values[page.values.length - 1].value : 0;
+  page.values.push({
+    move: page.game.moves.length,
+    value: search?.value ?? before,
+    level: search?.level,
+    dropped: search?.dropped,
+    stopped: search?.stopped,
+  });
+}
+
+function newGame(game = null, kept = null) {
   page.settings = readSettings();
   page.human = page.settings.human;
   page.game = game || new Game(page.settings.size, page.settings.rule);
   page.note = '';
-  page.spent = 0;
+  page.spent = kept?.spent ?? 0;
+  page.values = kept?.values ?? [];
+  page.hint = null;
+  notice('');
   $('log').replaceChildren();
   startEngine();
   render();
@@ -192,8 +228,10 @@ function newGame(game = null) {
 
 function humanMove(row, col) {
   const g = page.game;
+  dropHint();
   if (page.waiting || page.note || g.toMove() !== page.human) return;
   if (!g.play(row, col)) return;
+  page.hint = null;
   render();
 }
 
@@ -207,7 +245,45 @@ function undo() {
   page.game = g.replay(last);
   page.engineMoves = -1;
   page.note = '';
+  page.hint = null;
+  page.values = page.values.filter((p) => p.move <= last);
   render();
+}
+
+// ---- the game kept across a reload
+
+function save() {
+  try {
+    if (page.game.moves.length === 0) localStorage.removeItem(SAVED);
+    else {
+      const { settings, spent, values } = page;
+      localStorage.setItem(SAVED, JSON.stringify({ settings, moves: page.game.moves, spent, values }));
+    }
+  } catch {
+    // Storage may be full or refused; the game goes on without it.
+  }
+}
+
+// The saved game, replayed move by move; null when there is none or it does not replay.
+function restore() {
+  let saved;
+  try {
+    saved = JSON.parse(localStorage.getItem(SAVED));
+  } catch {
+    return null;
+  }
+  const s = saved?.settings;
+  if (!s || !Array.isArray(saved.moves) || ![15, 16, 17, 18, 19, 20].includes(s.size)) return null;
+  const game = new Game(s.size, s.rule === 0 ? 0 : 1);
+  if (!saved.moves.every((m) => Array.isArray(m) && game.play(m[0], m[1]))) return null;
+  $('size').value = String(s.size);
+  $('rule').value = String(game.rule);
+  $('first').value = s.human === WHITE ? 'engine' : 'human';
+  for (const [id, value] of [['turn-time', s.turnMs], ['match-time', s.matchMs]]) {
+    if ([...$(id).options].some((o) => o.value === String(value))) $(id).value = String(value);
+  }
+  const values = Array.isArray(saved.values) ? saved.values.filter((p) => p.move <= game.moves.length) : [];
+  return { game, spent: Number(saved.spent) || 0, values };
 }
 
 // ---- drawing
@@ -257,6 +333,8 @@ function render() {
     const c = Number(pt.dataset.col);
     const player = g.at(r, c);
     let stone = pt.firstElementChild;
+    if (page.hint && page.hint[0] === r && page.hint[1] === c) pt.dataset.hint = '';
+    else delete pt.dataset.hint;
     if (player === EMPTY) {
       if (stone) stone.remove();
       continue;
@@ -283,8 +361,10 @@ function render() {
     } else [text, state] = [`The engine wins: ${five}.`, 'lost'];
   } else if (page.note) {
     [text, state] = [`Stopped: ${page.note}. Start a new game.`, 'error'];
+  } else if (page.waiting?.kind === 'hint') {
+    [text, state] = ['Looking for a hint…', 'hinting'];
   } else if (g.toMove() === page.human) {
-    [text, state] = [`Your move, ${you}.`, 'your-turn'];
+    [text, state] = [page.hint ? `Your move, ${you}: the hint is marked.` : `Your move, ${you}.`, 'your-turn'];
   } else {
     [text, state] = ['The engine is thinking…', 'thinking'];
   }
@@ -292,6 +372,9 @@ function render() {
   status.dataset.state = state;
   $('board').className = state;
   $('undo').disabled = !g.moves.some((_, i) => (i % 2 === 0 ? BLACK : WHITE) === page.human);
+  $('hint').disabled = Boolean(g.result || page.note); // while the engine thinks, it says why not
+  renderValue();
+  save();
 
   if (document.activeElement !== $('moves')) $('moves').value = formatMoves(g.moves);
   const left = timeLeft();
@@ -301,6 +384,17 @@ function render() {
 
   // The engine's turn comes after the board shows the person's stone.
   if (state === 'thinking' && !page.waiting) askEngine();
+}
+
+function renderValue() {
+  const last = page.values[page.values.length - 1];
+  $('value').textContent = last ? describeValue(last.value) : 'The engine\'s view of the game appears after its first move.';
+  $('value-detail').textContent = last ? `Move ${last.move}: ${describeSearch(last)}` : '';
+  drawPlot($('value-plot'), page.values);
+}
+
+function notice(text) {
+  $('note').textContent = text;
 }
 
 function clock(ms) {
@@ -367,8 +461,14 @@ $('board').addEventListener('keydown', (e) => {
   const [y, x] = page.cursor;
   $('board').querySelector(`.pt[data-row="${y}"][data-col="${x}"]`).classList.add('cursor');
 });
+// H asks for a hint from anywhere but a text field.
+document.addEventListener('keydown', (e) => {
+  if ((e.key === 'h' || e.key === 'H') && !e.target.closest('input, textarea, select')) askHint();
+});
 $('new-game').addEventListener('click', () => newGame());
+$('hint').addEventListener('click', askHint);
 $('undo').addEventListener('click', undo);
 $('copy-moves').addEventListener('click', copyMoves);
 $('set-up').addEventListener('click', setUp);
-newGame();
+const kept = restore();
+newGame(kept?.game, kept);
