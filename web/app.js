@@ -2,7 +2,8 @@
 // protocol the way a tournament manager drives it: START and INFO before every game, time_left
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
 // engine's board no longer matches the game (after an undo or a pasted list).
-import { BLACK, WHITE, EMPTY, Game, boardBlock, formatMoves, parseMoves, starPoints } from './game.js';
+import { BLACK, WHITE, EMPTY, Game, boardBlock, starPoints } from './game.js';
+import { formatMoves, parseMoves } from './records.js';
 
 const $ = (id) => document.getElementById(id);
 const MOVE_LINE = /^(\d+),(\d+)$/;
