@@ -3,7 +3,8 @@
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
 // engine's board no longer matches the game (after an undo, a pasted list, a hint or a reload).
 // This module wires the game, its records, the engine link and the value plot to the page.
-import { BLACK, WHITE, EMPTY, Game, boardBlock, formatMoves, parseMoves, starPoints } from './game.js';
+import { BLACK, WHITE, EMPTY, Game, boardBlock, starPoints } from './game.js';
+import { formatMoves, parseMoves } from './records.js';
 import { EngineLink, readLine } from './engine-link.js';
 import { describeSearch, describeValue, drawPlot } from './value-plot.js';
 

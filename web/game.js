@@ -1,5 +1,5 @@
-// The game as the page keeps it: stones in play order, who has won, the move list's text, and
-// the protocol text that hands a position to the engine. No page elements here.
+// The game as the page keeps it: stones in play order, who has won by which rule, and the
+// protocol text that hands a position to the engine. No page elements here.
 
 export const EMPTY = 0;
 export const BLACK = 1; // moved first
@@ -69,33 +69,6 @@ export function winningLine(game, row, col) {
     }
   }
   return null;
-}
-
-// The move list as people copy it: "row,col" pairs in play order, ten to a line.
-export function formatMoves(moves) {
-  const lines = [];
-  for (let i = 0; i < moves.length; i += 10) {
-    lines.push(moves.slice(i, i + 10).map(([r, c]) => `${r},${c}`).join(' '));
-  }
-  return lines.join('\n');
-}
-
-// Reads a pasted move list into a game of the given size and rule. Anything between the
-// "row,col" pairs (numbers, dots, line breaks) is ignored. Returns {game} or {error}.
-export function parseMoves(text, size, rule) {
-  const game = new Game(size, rule);
-  const pairs = [...text.matchAll(/(\d+)\s*,\s*(\d+)/g)];
-  for (const [i, match] of pairs.entries()) {
-    const row = Number(match[1]);
-    const col = Number(match[2]);
-    if (game.result) return { error: `Move ${i + 1} (${row},${col}) comes after the game ended.` };
-    if (!game.onBoard(row, col)) {
-      return { error: `Move ${i + 1} (${row},${col}) is off a ${size} × ${size} board.` };
-    }
-    if (!game.play(row, col)) return { error: `Move ${i + 1} (${row},${col}) is taken already.` };
-  }
-  if (pairs.length === 0 && text.trim() !== '') return { error: 'No row,col pairs found.' };
-  return { game };
 }
 
 // The protocol block that hands the engine a position: own stones are 1, the opponent's 2, in

@@ -1,0 +1,126 @@
+// Game records under node: every format read back exactly as written on every board size,
+// the letter and SGF coordinates at the corners, and what each reader says about bad input.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { Game, WHITE } from '../../web/game.js';
+import {
+  formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, parseSgf, toSgf,
+} from '../../web/records.js';
+import { drawnGame, randomGame } from './games.mjs';
+
+const FORMATS = {
+  'row,col': [(g) => formatMoves(g.moves), (text, g) => parseMoves(text, g.size, g.rule)],
+  letters: [(g) => formatLetters(g.moves, g.size), (text, g) => parseLetters(text, g.size, g.rule)],
+  sgf: [toSgf, (text, g) => parseSgf(text, 1 - g.rule)], // the file's RU must win over the fallback
+};
+
+function gameOf(size, moves, rule = 1) {
+  const game = new Game(size, rule);
+  for (const m of moves) assert.ok(game.play(...m));
+  return game;
+}
+
+test('every format reads back the moves, size, rule and result it wrote', () => {
+  const games = [drawnGame(0), drawnGame(1)];
+  for (let size = 15; size <= 20; ++size) {
+    for (const rule of [0, 1]) {
+      for (const stop of [0, 1, 30, Infinity]) games.push(randomGame(size, rule, games.length, stop));
+    }
+  }
+  assert.ok(games.filter((g) => g.result).length >= 14);
+  for (const game of games) {
+    Object.freeze(game.moves).forEach(Object.freeze); // writing a record must not touch the game
+    for (const [name, [write, read]] of Object.entries(FORMATS)) {
+      const { game: back, error } = read(write(game), game);
+      assert.equal(error, undefined, name);
+      const seen = (g) => [g.size, g.rule, g.moves, g.result];
+      assert.deepEqual(seen(back), seen(game), `${name} on ${game.size}`);
+    }
+  }
+});
+
+test('corners and centre in letters and SGF', () => {
+  const cases = [
+    [15, [7, 7], 'h8', 'hh'], [15, [14, 0], 'a1', 'ao'], [15, [0, 0], 'a15', 'aa'],
+    [15, [0, 14], 'o15', 'oa'], [20, [0, 19], 't20', 'ta'], [20, [19, 19], 't1', 'tt'],
+  ];
+  for (const [size, move, letters, point] of cases) {
+    assert.equal(formatLetters([move], size), letters);
+    assert.deepEqual(parseLetters(letters.toUpperCase(), size, 1).game.moves, [move]);
+    assert.match(toSgf(gameOf(size, [move])), new RegExp(`;B\\[${point}\\]\\)`));
+    assert.deepEqual(parseSgf(`(;SZ[${size}];B[${point}])`, 1).game.moves, [move]);
+  }
+  assert.equal(formatLetters([[7, 7], [6, 8], [5, 9]], 15), 'h8i9j10');
+  assert.deepEqual(parseLetters(' H8, i9\n\tJ10 ,', 15, 1).game.moves, [[7, 7], [6, 8], [5, 9]]);
+  const bare = parseSgf('(;;B[hh])', 0).game; // no SZ, no RU: 15 x 15 and the caller's rule
+  assert.deepEqual([bare.size, bare.rule], [15, 0]);
+  assert.equal(gameFileName(new Date(2024, 0, 5, 9, 7)), 'ormel-2024-01-05-0907.sgf');
+});
+
+test('SGF head and result', () => {
+  const won = gameOf(15, [[7, 3], [0, 0], [7, 4], [0, 2], [7, 5], [0, 4], [7, 6], [0, 6], [7, 7]]);
+  assert.equal(toSgf(won), '(;GM[4]FF[4]CA[UTF-8]AP[ormel]SZ[15]RU[exactly five]RE[B+]\n'
+    + ';B[dh];W[aa];B[eh];W[ca];B[fh];W[ea];B[gh];W[ga];B[hh])\n');
+  assert.match(toSgf(won.replay(8)), /^[^\n]*RU\[exactly five\]\n/);
+  const white = gameOf(16, [[0, 15], ...won.moves.slice(0, 8), [7, 7]], 0);
+  assert.match(toSgf(white), /SZ\[16\]RU\[five or more\]RE\[W\+\]/);
+  assert.match(toSgf(drawnGame(1)), /RE\[0\]/);
+  const overTime = Object.assign(won.replay(8), { result: { winner: WHITE, line: [] } });
+  assert.match(toSgf(overTime), /RE\[W\+F\]/);
+});
+
+test('an SGF written by another tool: its main line, its rule, not its result', () => {
+  const text = `(;FF[4]
+    GM [4] SZ[17]
+    AP[board-notes:0.3] PB[Ann] PW[Ben] RE[W+R]
+    RU[Five-or-More]
+    C[Ann's notes: [a\\] stays
+in the comment]
+    ;B[ii] C[centre] ;W[ij]
+    (;B[hh]
+     ;W[jj]TR[aa][bb])
+    (;B[aa];W[ab]AB[cc]))`;
+  const { game } = parseSgf(text, 1);
+  const moves = [[8, 8], [9, 8], [7, 7], [9, 9]];
+  assert.deepEqual([game.size, game.rule, game.moves, game.result], [17, 0, moves, null]);
+});
+
+const NOT_A_MOVE = 'is not a column letter followed by a row number, like h8.';
+const NO_END = 'The SGF ends before the game does (a ")" is missing).';
+const FIVE_THEN = '(;B[dh];W[aa];B[eh];W[ba];B[fh];W[ca];B[gh];W[da];B[hh];W[ea])';
+
+test('bad input is refused with the move and the reason', () => {
+  const cases = [
+    [parseMoves, '7,7 7,7', 'Move 2 (7,7) is taken already.'],
+    [parseMoves, '7,7 -1,3', 'Move 2 (-1,3) is off a 15 × 15 board.'],
+    [parseMoves, 'seven, seven', 'No row,col pairs found.'],
+    [parseLetters, 'h8 p1', 'Move 2 (p1) is off a 15 × 15 board.'],
+    [parseLetters, 'h8h0', 'Move 2 (h0) is off a 15 × 15 board.'],
+    [parseLetters, 'h8i9H8', 'Move 3 (H8) is taken already.'],
+    [parseLetters, 'h8;i9', `Move 2 is not readable: ";i9" ${NOT_A_MOVE}`],
+    [parseLetters, 'd8a1e8a2f8a3g8a4h8 a5', 'Move 10 (a5) comes after the game ended.'],
+    [parseSgf, 'h8i9', 'This is not an SGF file: it should begin with "(;".'],
+    [parseSgf, '(;GM[1]SZ[19];B[aa])', 'This SGF file is for another game (GM[1]); Gomoku is GM[4].'],
+    [parseSgf, '(;SZ[15:16])', 'The board in this file is not square (SZ[15:16]).'],
+    [parseSgf, '(;SZ[21])', 'The board in this file is 21 × 21; boards here are 15 to 20.'],
+    [parseSgf, '(;RU[renju])',
+      'The file\'s rule RU[renju] is not one played here: "exactly five" or "five or more".'],
+    [parseSgf, '(;AB[aa];W[bb])', 'The file places stones with AB[]; only played moves can be read.'],
+    [parseSgf, '(;;W[hh])', 'Move 1 (W[hh]) is White\'s, but Black moves first.'],
+    [parseSgf, '(;;B[hh];W[ii];W[jj])', 'Move 3 (W[jj]) is White\'s again; the colours alternate.'],
+    [parseSgf, '(;;B[hh];W[])', 'Move 2 (W[]) is a pass; a game here has no passes.'],
+    [parseSgf, '(;;B[hh];W[tt])', 'Move 2 (W[tt]) is a pass; a game here has no passes.'],
+    [parseSgf, '(;;B[hh];W[pa])', 'Move 2 (W[pa]) is off a 15 × 15 board.'],
+    [parseSgf, '(;;B[hh];W[hh])', 'Move 2 (W[hh]) is taken already.'],
+    [parseSgf, '(;;B[h8])', 'Move 1 (B[h8]) is not readable: a point is two letters, column then row.'],
+    [parseSgf, '(;B[hh]\nC[no end\\]\n)',
+      'The SGF ends inside a property value (a "]" is missing from line 2).'],
+    [parseSgf, '(;B[hh]\n;W[ii]', NO_END],
+    [parseSgf, FIVE_THEN, 'Move 10 (W[ea]) comes after the game ended.'],
+  ];
+  const deep = '(;' + '(;'.repeat(1e5); // nesting must not overflow the stack
+  cases.push([parseSgf, deep, NO_END]);
+  for (const [read, text, error] of cases) {
+    assert.deepEqual(read(text, read === parseSgf ? 1 : 15, 1), { error }, text.slice(0, 40));
+  }
+});
