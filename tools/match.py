@@ -12,7 +12,8 @@ game's result and the slowest replies, and how close any reply came to its limit
   --json              ends with one line of JSON: the figures time_table.py collects
 
 A reply is over its limit when it takes longer than min(timeout_turn, time_left); such a
-reply is reported with its position as an ormel-bench line. Exit code 1 if any reply was over
+reply, and one from a search stopped at a hard limit, is reported with its position as an
+ormel-bench line. Exit code 1 if any reply was over
 its limit or any engine failed.
 """
 import argparse
@@ -158,6 +159,9 @@ def play(args, engines, game_no):
         ms = (time.monotonic() - t0) * 1000
         left[mover] -= ms
         replies.append((ms, args.timeout_turn, left_before, len(history) + 1))
+        if e.last_stop:
+            print(f"STOPPED at the {e.last_stop} limit after {ms:.0f} ms: "
+                  f"{bench_line(dim, args.rule, history)}", flush=True)
         if ms > min(args.timeout_turn, left_before):
             print(f"OVER LIMIT: {ms:.0f} ms against turn {args.timeout_turn} ms, "
                   f"left {left_before:.0f} ms: {bench_line(dim, args.rule, history)}",
