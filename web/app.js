@@ -4,7 +4,7 @@
 // engine's board no longer matches the game (after an undo, a pasted list, a hint or a reload).
 // This module wires the game, its records, the engine link and the value plot to the page.
 import { BLACK, WHITE, EMPTY, Game, boardBlock, starPoints } from './game.js';
-import { formatMoves, parseMoves } from './records.js';
+import { formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, parseSgf, toSgf } from './records.js';
 import { EngineLink, readLine } from './engine-link.js';
 import { describeSearch, describeValue, drawPlot } from './value-plot.js';
 
@@ -377,7 +377,7 @@ function render() {
   renderValue();
   save();
 
-  if (document.activeElement !== $('moves')) $('moves').value = formatMoves(g.moves);
+  if (document.activeElement !== $('moves')) $('moves').value = moveList();
   const left = timeLeft();
   $('clock').textContent =
     `Engine clock: ${clock(left)} left of ${clock(page.settings.matchMs)}, ` +
@@ -415,8 +415,14 @@ function log(text, kind = '') {
 
 // ---- the move list
 
+// The move list in the notation chosen.
+function moveList() {
+  const g = page.game;
+  return $('notation').value === 'letters' ? formatLetters(g.moves, g.size) : formatMoves(g.moves);
+}
+
 async function copyMoves() {
-  const text = formatMoves(page.game.moves);
+  const text = moveList();
   try {
     await navigator.clipboard.writeText(text);
   } catch {
@@ -427,15 +433,44 @@ async function copyMoves() {
   $('moves-note').textContent = `Copied ${page.game.moves.length} moves.`;
 }
 
+// A pasted list in either notation: letters followed by digits are the books' kind.
 function setUp() {
   const s = readSettings();
-  const parsed = parseMoves($('moves').value, s.size, s.rule);
+  const text = $('moves').value;
+  const read = /[a-t]\s*\d/i.test(text) ? parseLetters : parseMoves;
+  const parsed = read(text, s.size, s.rule);
   if (parsed.error) {
     $('moves-note').textContent = parsed.error;
     return;
   }
   $('moves-note').textContent = `Set up ${parsed.game.moves.length} moves.`;
   newGame(parsed.game);
+}
+
+function saveSgf() {
+  const url = URL.createObjectURL(new Blob([toSgf(page.game)], { type: 'application/x-go-sgf' }));
+  const a = document.createElement('a');
+  a.href = url;
+  a.download = gameFileName(new Date());
+  a.click();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+  $('moves-note').textContent = `Saved ${page.game.moves.length} moves as ${a.download}.`;
+}
+
+// A game from a file, on its own size and rule, with the person to move: the person plays on
+// from its last move. A file that does not read changes nothing.
+async function openSgf(file) {
+  const parsed = parseSgf(await file.text(), Number($('rule').value));
+  if (parsed.error) {
+    $('moves-note').textContent = `${file.name}: ${parsed.error}`;
+    return;
+  }
+  const { game } = parsed;
+  $('size').value = String(game.size);
+  $('rule').value = String(game.rule);
+  $('first').value = game.toMove() === BLACK ? 'human' : 'engine';
+  $('moves-note').textContent = `Opened ${file.name}: ${game.moves.length} moves.`;
+  newGame(game);
 }
 
 // ---- wiring
@@ -471,5 +506,13 @@ $('hint').addEventListener('click', askHint);
 $('undo').addEventListener('click', undo);
 $('copy-moves').addEventListener('click', copyMoves);
 $('set-up').addEventListener('click', setUp);
+$('notation').addEventListener('change', () => ($('moves').value = moveList()));
+$('save-sgf').addEventListener('click', saveSgf);
+$('open-sgf').addEventListener('click', () => $('sgf-file').click());
+$('sgf-file').addEventListener('change', (e) => {
+  const [file] = e.target.files;
+  e.target.value = ''; // the same file may be opened again
+  if (file) openSgf(file);
+});
 const kept = restore();
 newGame(kept?.game, kept);

@@ -1,10 +1,11 @@
 // What a player does beside playing, in headless Chromium: asks for a hint, reads the engine's
-// view of the game, and reloads the page in the middle of a game.
+// view of the game, reloads the page in the middle of a game, and keeps and shares games.
 //
 //   ORMEL_SITE=build/web/site node --test tests/web/player.test.js
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
 const { SETTLED, openPage, settings, board, stones, setUp, click, clickFree } = require('./harness.js');
 
 // Black (the person) has four in a row with one end open; White's stones threaten nothing.
@@ -112,5 +113,51 @@ test('a reload in the middle of a game restores it; New game clears it', async (
   await page.reload();
   await page.waitForSelector('#status[data-state="your-turn"]');
   assert.deepEqual(stones(await board(page)), []);
+  assert.deepEqual(page.errors, []);
+});
+
+test('a game saved as SGF or copied as letters comes back the same; a bad one changes nothing', async () => {
+  const page = await openPage();
+  await page.$eval('#moves-box', (box) => { box.open = true; });
+  for (const size of ['15', '20']) {
+    await settings(page, { size, rule: size === '15' ? '1' : '0', turn: '500' });
+    await page.click('#new-game');
+    for (let i = 0; i < 3; ++i) {
+      await clickFree(page);
+      await page.waitForSelector('#status[data-state="your-turn"]');
+    }
+    const played = await board(page);
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-sgf')]);
+    assert.match(download.suggestedFilename(), /^ormel-.*\.sgf$/);
+    const sgf = fs.readFileSync(await download.path());
+    await page.selectOption('#notation', 'letters');
+    const letters = await page.inputValue('#moves');
+    await page.selectOption('#notation', 'pairs');
+
+    await page.click('#new-game');
+    await page.setInputFiles('#sgf-file', { name: 'game.sgf', mimeType: 'text/plain', buffer: sgf });
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    assert.deepEqual(await board(page), played, `SGF on ${size} x ${size}`);
+
+    await page.click('#new-game');
+    await setUp(page, letters);
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    assert.deepEqual(await board(page), played, `letters on ${size} x ${size}: ${letters}`);
+  }
+
+  const kept = await board(page);
+  const bad = [
+    [{ name: 'go.sgf', mimeType: 'text/plain', buffer: Buffer.from('(;GM[1]SZ[19];B[aa])') }, /another game/],
+    [{ name: 'cut.sgf', mimeType: 'text/plain', buffer: Buffer.from('(;GM[4]SZ[15];B[hh]') }, /missing/],
+  ];
+  for (const [file, message] of bad) {
+    await page.setInputFiles('#sgf-file', file);
+    await page.waitForFunction((re) => new RegExp(re).test(document.getElementById('moves-note').textContent),
+      message.source);
+    assert.deepEqual(await board(page), kept, file.name);
+  }
+  await setUp(page, 'h8 h8');
+  assert.match(await page.textContent('#moves-note'), /taken/);
+  assert.deepEqual(await board(page), kept);
   assert.deepEqual(page.errors, []);
 });
