@@ -3,6 +3,7 @@
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
 // engine's board no longer matches the game (after an undo or a pasted list).
 import { BLACK, WHITE, EMPTY, Game, boardBlock, formatMoves, parseMoves, starPoints } from './game.js';
+import { registerOffline } from './offline.js';
 
 const $ = (id) => document.getElementById(id);
 const MOVE_LINE = /^(\d+),(\d+)$/;
@@ -372,3 +373,4 @@ $('undo').addEventListener('click', undo);
 $('copy-moves').addEventListener('click', copyMoves);
 $('set-up').addEventListener('click', setUp);
 newGame();
+registerOffline();
