@@ -7,6 +7,7 @@ import { BLACK, WHITE, EMPTY, Game, boardBlock, starPoints } from './game.js';
 import { formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, parseSgf, toSgf } from './records.js';
 import { EngineLink, readLine } from './engine-link.js';
 import { describeSearch, describeValue, drawPlot } from './value-plot.js';
+import { registerOffline } from './offline.js';
 
 const $ = (id) => document.getElementById(id);
 const LOG_LINES = 200;
@@ -516,3 +517,4 @@ $('sgf-file').addEventListener('change', (e) => {
 });
 const kept = restore();
 newGame(kept?.game, kept);
+registerOffline();

@@ -199,7 +199,9 @@ test('the deepest bench position searches at level 4 in the browser worker', asy
 });
 
 test('an engine that fails stops the game, not the page; a runaway search answers in time', async () => {
-  const broken = await web.browser.newPage();
+  // Routes do not see the requests a service worker answers, and the site's own would answer
+  // the engine's second try at its module.
+  const broken = await web.browser.newPage({ serviceWorkers: 'block' });
   await broken.route('**/ormel-engine.wasm', (route) => route.fulfill({ status: 404 }));
   await broken.goto(web.url);
   await click(broken, 7, 7);

@@ -1,0 +1,123 @@
+// The site offline, in headless Chromium: after one visit the service worker holds every file of
+// the site, and with the server gone the page loads and the engine answers a move; a new build
+// replaces the cache, and a worker that finds a file of another build keeps none.
+'use strict';
+const { test, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+
+// The server serves a copy of the built site, which the second test turns into another build.
+const BUILT = path.resolve(process.env.ORMEL_SITE || path.join(__dirname, '../../build/web/site'));
+const SITE = fs.mkdtempSync(path.join(os.tmpdir(), 'ormel-site-'));
+fs.cpSync(BUILT, SITE, { recursive: true });
+process.env.ORMEL_SITE = SITE;
+const {
+  ROOT, SETTLED, web, startServer, stopServer, openPage, settings, board, stones, clickFree,
+} = require('./harness.js');
+after(() => fs.rmSync(SITE, { recursive: true, force: true }));
+
+function stamp() {
+  const source = fs.readFileSync(path.join(SITE, 'sw.js'), 'utf8');
+  return /const CACHE = '(ormel-[0-9a-f]{16})'/.exec(source)[1];
+}
+
+function siteFiles() {
+  return fs.readdirSync(SITE).filter((name) => name !== 'sw.js').sort();
+}
+
+// Stamps the site's service worker again, as the build does.
+function restamp() {
+  execFileSync(process.env.ORMEL_CMAKE || 'cmake', [`-DSITE=${SITE}`,
+    `-DTEMPLATE=${path.join(ROOT, 'web/sw.js')}`, '-P', path.join(ROOT, 'cmake/stamp_sw.cmake')]);
+}
+
+// Once a service worker controls the page: every cache of the origin with the files it holds.
+async function cached(page) {
+  return page.evaluate(async () => {
+    const sw = navigator.serviceWorker;
+    if (!sw.controller) {
+      await new Promise((r) => sw.addEventListener('controllerchange', r, { once: true }));
+    }
+    const found = {};
+    for (const name of await caches.keys()) {
+      const requests = await (await caches.open(name)).keys();
+      found[name] = requests.map((r) => new URL(r.url).pathname.slice(1)).sort();
+    }
+    return found;
+  });
+}
+
+// Has the browser look for a new service worker, and tells how its install ends.
+async function update(page) {
+  return page.evaluate(async () => {
+    const reg = await navigator.serviceWorker.getRegistration();
+    const found = new Promise((r) => {
+      reg.addEventListener('updatefound', () => r(reg.installing), { once: true });
+    });
+    await reg.update();
+    const worker = await found;
+    while (!['activated', 'redundant'].includes(worker.state)) {
+      await new Promise((r) => worker.addEventListener('statechange', r, { once: true }));
+    }
+    return worker.state;
+  });
+}
+
+async function offline(body) {
+  await stopServer();
+  try {
+    await assert.rejects(fetch(web.url), 'the server is gone');
+    await body();
+  } finally {
+    await startServer();
+  }
+}
+
+test('after one visit the page loads and plays offline', { timeout: 90000 }, async () => {
+  const page = await openPage();
+  assert.deepEqual(await cached(page), { [stamp()]: siteFiles() });
+  await offline(async () => {
+    await page.reload();
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    await settings(page, { turn: '500' });
+    await page.click('#new-game');
+    await clickFree(page);
+    await page.waitForSelector(SETTLED);
+    assert.equal(await page.getAttribute('#status', 'data-state'), 'your-turn');
+    assert.deepEqual(stones(await board(page)).map(([, , player]) => player).sort(), ['1', '2'],
+      'the person\'s stone and the engine\'s answer');
+  });
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('a new build replaces the cache; a mixed one fills none', { timeout: 90000 }, async () => {
+  const page = await openPage();
+  const first = stamp();
+  assert.deepEqual(Object.keys(await cached(page)), [first]);
+
+  const game = path.join(SITE, 'game.js');
+  fs.appendFileSync(game, '// the second build\n');
+  const second = fs.readFileSync(game);
+  restamp();
+  assert.notEqual(stamp(), first);
+  // The server moves on again before the new worker fetches: it must not keep a mixed cache.
+  fs.appendFileSync(game, '// the third build\n');
+  assert.equal(await update(page), 'redundant');
+  assert.deepEqual(Object.keys(await cached(page)), [first]);
+
+  fs.writeFileSync(game, second);
+  assert.equal(await update(page), 'activated');
+  assert.deepEqual(await cached(page), { [stamp()]: siteFiles() }, 'only the new build is kept');
+  await offline(async () => {
+    await page.reload();
+    await page.waitForSelector('#status[data-state="your-turn"]');
+    const served = await page.evaluate(() => fetch('game.js').then((r) => r.text()));
+    assert.equal(served, second.toString(), 'the new build is served offline');
+  });
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
