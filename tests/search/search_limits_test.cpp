@@ -48,10 +48,10 @@ TEST(HardLimits, TableBudgetFromMaxMemory) {
   };
   // clang-format off
   const Case cases[] = {
-      {"none sent: the default cap", false, 0, 224 * MIB},
-      {"350 MiB, as managers send by default", true, 350, 318 * MIB},
+      {"none sent: the default cap", false, 0, 208 * MIB},
+      {"350 MiB, as managers send by default", true, 350, 302 * MIB},
       {"0: no limit", true, 0, NO_MEMORY_LIMIT},
-      {"unreadable: the default cap", true, -1.0 / MIB, 224 * MIB},
+      {"unreadable: the default cap", true, -1.0 / MIB, 208 * MIB},
       {"a small cap: half of it", true, 40, 20 * MIB},
   };
   // clang-format on
