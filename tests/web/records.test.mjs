@@ -61,9 +61,6 @@ test('SGF head and result', () => {
   const won = gameOf(15, [[7, 3], [0, 0], [7, 4], [0, 2], [7, 5], [0, 4], [7, 6], [0, 6], [7, 7]]);
   assert.equal(toSgf(won), '(;GM[4]FF[4]CA[UTF-8]AP[ormel]SZ[15]RU[exactly five]RE[B+]\n'
     + ';B[dh];W[aa];B[eh];W[ca];B[fh];W[ea];B[gh];W[ga];B[hh])\n');
-  assert.match(toSgf(won.replay(8)), /^[^\n]*RU\[exactly five\]\n/);
-  const white = gameOf(16, [[0, 15], ...won.moves.slice(0, 8), [7, 7]], 0);
-  assert.match(toSgf(white), /SZ\[16\]RU\[five or more\]RE\[W\+\]/);
   assert.match(toSgf(drawnGame(1)), /RE\[0\]/);
   const overTime = Object.assign(won.replay(8), { result: { winner: WHITE, line: [] } });
   assert.match(toSgf(overTime), /RE\[W\+F\]/);
