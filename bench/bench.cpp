@@ -6,6 +6,9 @@
 //   ormel-bench [--level N] [--dim D] [--rule R] ROW,COL,WHO ...   one position, play order
 //   ormel-bench [--level N] [--dim D] [--rule R] -                 the same, read from stdin
 //
+//   ormel-bench --analyse [--level N] [--dim D] [--rule R] ROW,COL,WHO ...
+//     every root move with its own value (best first), the engine's move and the best line
+//
 // It never stops a search unless asked: --max-ms MS stops each search after MS milliseconds,
 // --max-memory BYTES keeps the process within BYTES as INFO max_memory does for the engine.
 //
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "protocol/engine.h"
+#include "search/analysis.h"
 #include "search/root_search.h"
 
 namespace {
@@ -72,9 +76,52 @@ std::vector<BenchPosition> read_positions(std::istream& in) {
   std::fputs(
       "usage: ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]\n"
       "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
-      "       either with [--max-ms MS] [--max-memory BYTES]\n",
+      "       ormel-bench --analyse [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
+      "       any of them with [--max-ms MS] [--max-memory BYTES]\n",
       stderr);
   std::exit(2);
+}
+
+// One line per candidate, "row,col value", best first; then the engine's own move and value,
+// and the engine's line after the best candidate.
+int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits,
+                   std::FILE* quiet) {
+  Engine engine(stdin, quiet, stderr);
+  engine.settings.rule = p.rule;
+  engine.search.limits = limits;
+  Board board;
+  board.dim = p.dim;
+  int side = 1;
+  if (!parse_stones(p.stones, board, side)) return 2;
+  const auto t0 = std::chrono::steady_clock::now();
+  const AnalysisResult r = analyse(engine.search, engine.settings, board, side, level);
+  const auto t1 = std::chrono::steady_clock::now();
+  const std::vector<CandidateValue> best_first = ranked(r.candidates);
+  for (const CandidateValue& c : best_first) {
+    std::printf("%d,%d %d\n", c.move.row, c.move.col, c.value);
+  }
+  if (r.engine_known) {
+    std::printf("move %d,%d %d\n", r.engine.move.row, r.engine.move.col, r.engine.value);
+  }
+  if (r.stop != STOP_NONE) {
+    std::printf("stopped (%s): %zu of %zu candidates finished\n",
+                r.stop == STOP_TIME ? "time" : "memory", r.candidates.size(), r.moves.size());
+  }
+  if (!best_first.empty() && r.stop == STOP_NONE) {
+    std::printf("line");
+    for (const Move& m :
+         engine_line(engine.search, engine.settings, board, side, level, best_first[0].move)) {
+      std::printf(" %d,%d", m.row, m.col);
+    }
+    std::printf("\n");
+  }
+  // What it cost, apart from the answer: the candidates with the engine's move, then the line.
+  const auto ms = [](auto from, auto to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+  };
+  std::fprintf(stderr, "analysis %.1f ms, line %.1f ms\n", ms(t0, t1),
+               ms(t1, std::chrono::steady_clock::now()));
+  return 0;
 }
 
 }  // namespace
@@ -88,6 +135,7 @@ int main(int argc, char** argv) {
   std::string record_file;
   std::vector<std::string> stones;
   bool single = false;
+  bool analysis = false;
   SearchLimits limits;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -107,6 +155,8 @@ int main(int argc, char** argv) {
       dim = std::atoi(value().c_str());
     else if (arg == "--rule")
       rule = std::atoi(value().c_str());
+    else if (arg == "--analyse")
+      analysis = true;
     else if (arg == "--max-ms")
       limits.hard_ms = std::max(0, std::atoi(value().c_str()));
     else if (arg == "--max-memory")
@@ -120,7 +170,7 @@ int main(int argc, char** argv) {
     } else
       usage();
   }
-  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM) usage();
+  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM || (analysis && !single)) usage();
 
   std::vector<BenchPosition> positions;
   if (single) {
@@ -139,6 +189,8 @@ int main(int argc, char** argv) {
 #else
   std::FILE* quiet = std::fopen("/dev/null", "w");
 #endif
+  if (analysis) return print_analysis(positions[0], level, limits, quiet);
+
   std::ostringstream report;
   long long total_nodes = 0;
   const auto start = std::chrono::steady_clock::now();
