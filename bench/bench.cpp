@@ -82,17 +82,23 @@ std::vector<BenchPosition> read_positions(std::istream& in) {
   std::exit(2);
 }
 
+// The position on `board`, its rule and the limits in `engine`; false when a stone is bad.
+bool set_up(const BenchPosition& p, const SearchLimits& limits, Engine& engine, Board& board,
+            int& side) {
+  engine.settings.rule = p.rule;
+  engine.search.limits = limits;
+  board.dim = p.dim;
+  return parse_stones(p.stones, board, side);
+}
+
 // One line per candidate, "row,col value", best first; then the engine's own move and value,
 // and the engine's line after the best candidate.
 int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits,
                    std::FILE* quiet) {
   Engine engine(stdin, quiet, stderr);
-  engine.settings.rule = p.rule;
-  engine.search.limits = limits;
   Board board;
-  board.dim = p.dim;
   int side = 1;
-  if (!parse_stones(p.stones, board, side)) return 2;
+  if (!set_up(p, limits, engine, board, side)) return 2;
   const auto t0 = std::chrono::steady_clock::now();
   const AnalysisResult r = analyse(engine.search, engine.settings, board, side, level);
   const auto t1 = std::chrono::steady_clock::now();
@@ -197,12 +203,9 @@ int main(int argc, char** argv) {
   for (const BenchPosition& p : positions) {
     // A fresh engine per position: nothing carries over from one search to the next.
     Engine engine(stdin, quiet, stderr);
-    engine.settings.rule = p.rule;
-    engine.search.limits = limits;
     Board board;
-    board.dim = p.dim;
     int side = 1;
-    if (!parse_stones(p.stones, board, side)) return 2;
+    if (!set_up(p, limits, engine, board, side)) return 2;
     const auto t0 = std::chrono::steady_clock::now();
     const RootResult r = root_search_detailed(engine.search, engine.settings, board, side, level);
     const double ms =
