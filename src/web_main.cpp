@@ -9,6 +9,7 @@
 #include <string>
 
 #include "protocol/engine.h"
+#include "search/analysis_request.h"
 
 namespace {
 
@@ -37,4 +38,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE int ormel_commands(const char* text) {
   static const bool warmed = (warm_up(), true);
   (void)warmed;
   return run_commands(the_engine(), text == nullptr ? std::string() : std::string(text)) ? 1 : 0;
+}
+
+// The page's study channel, beside the protocol: answers one analysis request (see
+// analysis_request.h) on standard output, a line as each part finishes. It has a search of its
+// own and never touches the game that ormel_commands keeps; the page calls it in a worker of
+// its own.
+extern "C" EMSCRIPTEN_KEEPALIVE void ormel_analyse(const char* request) {
+  static Search search;
+  static std::FILE* const sink = std::fopen("/dev/null", "w");
+  search.out = sink != nullptr ? sink : stderr;
+  answer_analysis_request(search, request == nullptr ? std::string() : std::string(request),
+                          stdout);
 }

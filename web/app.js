@@ -2,16 +2,25 @@
 // protocol the way a tournament manager drives it: START and INFO before every game, time_left
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
 // engine's board no longer matches the game (after an undo, a pasted list, a hint or a reload).
-// This module wires the game, its records, the engine link and the value plot to the page.
-import { BLACK, WHITE, EMPTY, Game, boardBlock, starPoints } from './game.js';
-import { formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, parseSgf, toSgf } from './records.js';
+// Beside it the page studies positions: an editor, the engine's analysis in a worker of its
+// own, and links to positions. This module wires the game, its records, the engine link, the
+// value plot and the study parts to the page.
+import { BLACK, WHITE, EMPTY, Game, boardBlock, other, setUpGame, starPoints } from './game.js';
+import {
+  formatLetters, formatMoves, gameFileName, letterPoint, parseLetters, parseMoves, parseSgf, toSgf,
+} from './records.js';
 import { EngineLink, readLine } from './engine-link.js';
 import { describeSearch, describeValue, drawPlot } from './value-plot.js';
 import { registerOffline } from './offline.js';
+import { Editor } from './editor.js';
+import { Analysis, rankCandidates } from './analysis.js';
+import { drawCandidates, drawLine, valueWords } from './study.js';
+import { formatLink, parseLink } from './link.js';
 
 const $ = (id) => document.getElementById(id);
 const LOG_LINES = 200;
 const SAVED = 'ormel.game'; // the game in progress, in the browser's storage
+const PREVIOUS = 'ormel.previous'; // the game a link replaced, until it is brought back
 
 const page = {
   settings: null, // the form's values when the game began
@@ -27,6 +36,12 @@ const page = {
   cursor: null, // [row, col] of the keyboard's point
   note: '', // why the game stopped, when the engine did not finish it
   builtSize: 0,
+  builtNotation: '',
+  editor: null, // Editor while the position is being set up
+  analysis: null, // Analysis of the position shown
+  analysedKey: '', // which position the analysis is of
+  lineAt: null, // [row, col] of the candidate whose line is shown
+  pointer: 'mouse', // how the board was last touched: a tap on a candidate first shows its line
 };
 
 function readSettings() {
@@ -64,7 +79,7 @@ function startEngine() {
     `START ${s.size}\nINFO timeout_turn ${s.turnMs}\nINFO timeout_match ${s.matchMs}\n` +
       `INFO rule ${s.rule}\n`,
   );
-  page.engineMoves = 0;
+  page.engineMoves = page.game?.setup ? -1 : 0; // set-up stones go over in a BOARD block
 }
 
 function timeLeft() {
@@ -75,13 +90,13 @@ function askEngine() {
   if (!page.engine) startEngine();
   const moves = page.game.moves;
   let text = `INFO time_left ${timeLeft()}\n`;
-  if (page.engineMoves === 0 && moves.length === 0) {
+  if (page.engineMoves === 0 && moves.length === 0 && !page.game.setup) {
     text += 'BEGIN\n';
   } else if (page.engineMoves === moves.length - 1) {
     const [r, c] = moves[moves.length - 1];
     text += `TURN ${r},${c}\n`;
   } else {
-    text += 'RESTART\n' + boardBlock(moves, enginePlayer());
+    text += 'RESTART\n' + boardBlock(page.game.playOrder(), enginePlayer());
   }
   send(text, 'move');
 }
@@ -101,6 +116,7 @@ function send(text, kind) {
 // so the next move request hands it the game again.
 function askHint() {
   const g = page.game;
+  if (page.editor) return;
   if (page.waiting) {
     notice(page.waiting.kind === 'hint' ? 'A hint is on its way.' : 'The engine is thinking: ask for a hint on your move.');
     return;
@@ -110,7 +126,7 @@ function askHint() {
   page.hint = null;
   page.engineMoves = -1;
   notice('');
-  send(`INFO time_left ${timeLeft()}\nRESTART\n` + boardBlock(g.moves, page.human), 'hint');
+  send(`INFO time_left ${timeLeft()}\nRESTART\n` + boardBlock(g.playOrder(), page.human), 'hint');
 }
 
 // The person moves while a hint is computed: the hint is dropped with its engine.
@@ -215,6 +231,7 @@ function recordValue(search) {
 }
 
 function newGame(game = null, kept = null) {
+  closeEditor();
   page.settings = readSettings();
   page.human = page.settings.human;
   page.game = game || new Game(page.settings.size, page.settings.rule);
@@ -240,8 +257,9 @@ function humanMove(row, col) {
 // Takes back the person's last move and whatever the engine answered to it.
 function undo() {
   const g = page.game;
+  if (page.editor) return;
   let last = g.moves.length - 1;
-  while (last >= 0 && (last % 2 === 0 ? BLACK : WHITE) !== page.human) --last;
+  while (last >= 0 && g.playerOf(last) !== page.human) --last;
   if (last < 0) return;
   if (page.waiting || !page.engine) startEngine();
   page.game = g.replay(last);
@@ -256,10 +274,11 @@ function undo() {
 
 function save() {
   try {
-    if (page.game.moves.length === 0) localStorage.removeItem(SAVED);
+    const { moves, setup } = page.game;
+    if (moves.length === 0 && !setup) localStorage.removeItem(SAVED);
     else {
       const { settings, spent, values } = page;
-      localStorage.setItem(SAVED, JSON.stringify({ settings, moves: page.game.moves, spent, values }));
+      localStorage.setItem(SAVED, JSON.stringify({ settings, setup, moves, spent, values }));
     }
   } catch {
     // Storage may be full or refused; the game goes on without it.
@@ -276,7 +295,14 @@ function restore() {
   }
   const s = saved?.settings;
   if (!s || !Array.isArray(saved.moves) || ![15, 16, 17, 18, 19, 20].includes(s.size)) return null;
-  const game = new Game(s.size, s.rule === 0 ? 0 : 1);
+  const rule = s.rule === 0 ? 0 : 1;
+  let game = new Game(s.size, rule);
+  const setup = saved.setup;
+  if (setup) {
+    if (!Array.isArray(setup.black) || !Array.isArray(setup.white)) return null;
+    game = setUpGame(s.size, rule, setup.black, setup.white, setup.toMove === WHITE ? WHITE : BLACK).game;
+    if (!game) return null;
+  }
   if (!saved.moves.every((m) => Array.isArray(m) && game.play(m[0], m[1]))) return null;
   $('size').value = String(s.size);
   $('rule').value = String(game.rule);
@@ -290,14 +316,17 @@ function restore() {
 
 // ---- drawing
 
+// Labels follow the notation chosen: with letters, columns a, b, ... from the left and rows 1,
+// 2, ... from the bottom, as opening books draw the board, so that h8 is where it says.
 function buildBoard(size) {
   const board = $('board');
+  const letters = $('notation').value === 'letters';
   board.style.setProperty('--n', size);
   const stars = new Set(starPoints(size).map(([r, c]) => `${r},${c}`));
   const cells = [document.createElement('span')];
-  for (let c = 0; c < size; ++c) cells.push(label(c));
+  for (let c = 0; c < size; ++c) cells.push(label(letters ? String.fromCharCode(97 + c) : c));
   for (let r = 0; r < size; ++r) {
-    cells.push(label(r));
+    cells.push(label(letters ? size - r : r));
     for (let c = 0; c < size; ++c) {
       const pt = document.createElement('div');
       pt.className = 'pt';
@@ -309,12 +338,13 @@ function buildBoard(size) {
       pt.dataset.row = r;
       pt.dataset.col = c;
       pt.setAttribute('role', 'gridcell');
-      pt.setAttribute('aria-label', `row ${r}, column ${c}`);
+      pt.setAttribute('aria-label', letters ? letterPoint([r, c], size) : `row ${r}, column ${c}`);
       cells.push(pt);
     }
   }
   board.replaceChildren(...cells);
   page.builtSize = size;
+  page.builtNotation = $('notation').value;
   page.cursor = null;
 }
 
@@ -327,14 +357,15 @@ function label(n) {
 
 function render() {
   const g = page.game;
-  if (page.builtSize !== g.size) buildBoard(g.size);
-  const last = g.moves[g.moves.length - 1];
-  const winning = new Set(g.result ? g.result.line.map(([r, c]) => `${r},${c}`) : []);
+  if (page.builtSize !== g.size || page.builtNotation !== $('notation').value) buildBoard(g.size);
+  const view = page.editor || g; // the editor's stones while a position is set up
+  const last = page.editor ? null : g.moves[g.moves.length - 1];
+  const winning = new Set(g.result && !page.editor ? g.result.line.map(([r, c]) => `${r},${c}`) : []);
   for (const pt of $('board').querySelectorAll('.pt')) {
     const r = Number(pt.dataset.row);
     const c = Number(pt.dataset.col);
-    const player = g.at(r, c);
-    let stone = pt.firstElementChild;
+    const player = view.at(r, c);
+    let stone = pt.querySelector('.stone');
     if (page.hint && page.hint[0] === r && page.hint[1] === c) pt.dataset.hint = '';
     else delete pt.dataset.hint;
     if (player === EMPTY) {
@@ -343,7 +374,7 @@ function render() {
     }
     if (!stone) {
       stone = document.createElement('span');
-      pt.append(stone);
+      pt.prepend(stone);
     }
     stone.className = 'stone';
     stone.dataset.player = player;
@@ -355,7 +386,10 @@ function render() {
   let text;
   let state;
   const you = `you (${playerName(page.human)})`;
-  if (g.result) {
+  if (page.editor) {
+    const tool = { [BLACK]: 'places black stones', [WHITE]: 'places white stones', [EMPTY]: 'empties points' };
+    [text, state] = [`Setting up: a click ${tool[page.editor.tool]}; ${playerName(page.editor.toMove)} to move. Edit again to finish.`, 'editing'];
+  } else if (g.result) {
     const five = page.settings.rule === 1 ? 'exactly five in a row' : 'five in a row';
     if (g.result.winner === EMPTY) [text, state] = ['Draw: the board is full.', 'draw'];
     else if (g.result.winner === page.human) {
@@ -373,9 +407,10 @@ function render() {
   status.textContent = text;
   status.dataset.state = state;
   $('board').className = state;
-  $('undo').disabled = !g.moves.some((_, i) => (i % 2 === 0 ? BLACK : WHITE) === page.human);
+  $('undo').disabled = !g.moves.some((_, i) => g.playerOf(i) === page.human);
   $('hint').disabled = Boolean(g.result || page.note); // while the engine thinks, it says why not
   renderValue();
+  renderStudy();
   save();
 
   if (document.activeElement !== $('moves')) $('moves').value = moveList();
@@ -385,7 +420,7 @@ function render() {
     `${page.settings.turnMs / 1000} s a move.`;
 
   // The engine's turn comes after the board shows the person's stone.
-  if (state === 'thinking' && !page.waiting) askEngine();
+  if (state === 'thinking' && !page.waiting && !page.editor) askEngine();
 }
 
 function renderValue() {
@@ -474,12 +509,246 @@ async function openSgf(file) {
   newGame(game);
 }
 
+// ---- setting up a position
+
+function toggleEdit() {
+  if (page.editor) finishEdit();
+  else startEdit();
+}
+
+// The game pauses while its position is edited: an engine that is thinking is let go, and a
+// fresh one gets the position once editing ends.
+function startEdit() {
+  if (page.waiting) {
+    page.engine.stop();
+    page.engine = null;
+    stopWaiting();
+  }
+  page.editor = new Editor(page.game);
+  page.hint = null;
+  $('to-move').value = playerName(page.editor.toMove);
+  chooseTool(BLACK);
+  $('edit').setAttribute('aria-pressed', 'true');
+  $('editor').hidden = false;
+  studyNote('');
+  render();
+}
+
+// The position becomes the start of the game: the person plays the side to move (or the other
+// side, as chosen), at the settings of the form. One that cannot start a game stays here.
+function finishEdit() {
+  const { game, error } = page.editor.finish();
+  if (error) {
+    studyNote(`This position cannot start a game: ${error}`, 'error');
+    return false;
+  }
+  const unchanged = game === page.editor.game;
+  closeEditor();
+  studyNote('');
+  if (unchanged) {
+    render();
+    return true;
+  }
+  const human = $('edit-you').value === 'other' ? other(game.toMove()) : game.toMove();
+  takeSettingsOf(game, human);
+  newGame(game);
+  return true;
+}
+
+function closeEditor() {
+  page.editor = null;
+  $('edit').setAttribute('aria-pressed', 'false');
+  $('editor').hidden = true;
+}
+
+// Sets the form to a game that did not come from it: its size and rule, the person's colour.
+function takeSettingsOf(game, human) {
+  $('size').value = String(game.size);
+  $('rule').value = String(game.rule);
+  $('first').value = human === BLACK ? 'human' : 'engine';
+}
+
+function chooseTool(tool) {
+  if (!page.editor) return;
+  page.editor.tool = tool;
+  for (const [id, t] of [['edit-black', BLACK], ['edit-white', WHITE], ['edit-erase', EMPTY]]) {
+    $(id).setAttribute('aria-pressed', String(t === tool));
+  }
+  render();
+}
+
+// ---- the engine's analysis of the position shown
+
+// Which position an analysis belongs to: the stones and who is to move.
+function positionKey(game) {
+  return `${game.size} ${game.rule} ${game.toMove()} ${game.cells.join('')}`;
+}
+
+function analyse() {
+  if (page.editor && !finishEdit()) return;
+  const g = page.game;
+  if (g.result) {
+    studyNote('The game is over: there is nothing to analyse.');
+    return;
+  }
+  page.lineAt = null;
+  page.analysedKey = positionKey(g);
+  page.analysis.start(g, Number($('analysis-level').value));
+  render();
+}
+
+// A point in the notation chosen.
+function pointName(at) {
+  return $('notation').value === 'letters' ? letterPoint(at, page.game.size) : `${at[0]},${at[1]}`;
+}
+
+function renderStudy() {
+  const a = page.analysis;
+  if (a.state && (page.editor || page.analysedKey !== positionKey(page.game))) {
+    a.clear(); // the position changed: its candidates no longer apply
+    page.lineAt = null;
+  }
+  const state = a.state;
+  const board = $('board');
+  const ranked = state ? rankCandidates(state.candidates) : [];
+  drawCandidates(board, ranked, state?.engine?.at);
+  const progress = $('analysis-progress');
+  progress.max = Math.max(1, state?.moves?.length ?? 1);
+  progress.value = state ? state.candidates.length : 0;
+  $('analysis-stop').disabled = !a.running();
+  $('analyse').disabled = Boolean(page.game.result) && !page.editor;
+
+  const line = page.lineAt && a.lines.get(`${page.lineAt[0]},${page.lineAt[1]}`);
+  drawLine(board, line?.value ?? null, page.game.toMove());
+  if (!state) return;
+  const side = playerName(page.game.toMove());
+  const parts = [];
+  if (state.error) parts.push(`The analysis failed: ${state.error}.`);
+  else if (state.moves && state.moves.length === 0) {
+    parts.push(page.game.stones === 0 ? 'On an empty board the engine opens at the centre.' : `No move for ${side} to analyse here.`);
+  } else {
+    const count = state.moves ? `${state.candidates.length} of ${state.moves.length} candidates` : 'thinking';
+    parts.push(`Level ${state.level}, ${side} to move: ${count}${state.done ? '.' : '…'}`);
+    if (state.engine) parts.push(`The engine plays ${pointName(state.engine.at)} (${valueWords(state.engine.value)}).`);
+    if (state.stopped) {
+      parts.push(state.stopped === 'stopped' ? 'Stopped: the finished candidates stay.' : `Stopped at its ${state.stopped} limit.`);
+    }
+    if (ranked.length) {
+      parts.push(page.pointer === 'touch' ? 'Tap a candidate for its line, and again to play it.'
+        : 'Point at a candidate for its line; click it to play it.');
+    }
+  }
+  if (page.lineAt) {
+    const points = line?.value;
+    parts.push(points ? `Line: ${points.map(pointName).join(' ')}` : `Line after ${pointName(page.lineAt)}: thinking…`);
+  }
+  studyNote(parts.join(' '));
+}
+
+function studyNote(text, kind = '') {
+  const note = $('analysis-note');
+  note.textContent = text;
+  note.className = `hint ${kind}`;
+}
+
+// Shows the engine's line after the candidate at `at` (null hides it).
+function showLine(at) {
+  if (at && page.lineAt && at[0] === page.lineAt[0] && at[1] === page.lineAt[1]) return;
+  page.lineAt = at;
+  if (at) {
+    const promise = page.analysis.line(at, page.analysis.state.level);
+    promise.then((points) => {
+      promise.value = points;
+      renderStudy();
+    });
+  }
+  renderStudy();
+}
+
+function candidateAt(pt) {
+  return pt?.dataset.candidate ? [Number(pt.dataset.row), Number(pt.dataset.col)] : null;
+}
+
+// A click on the board: edit the point, play there, or (by touch) first show a candidate's line.
+function boardClick(pt) {
+  const r = Number(pt.dataset.row);
+  const c = Number(pt.dataset.col);
+  if (page.editor) {
+    page.editor.apply(r, c);
+    render();
+    return;
+  }
+  const at = candidateAt(pt);
+  if (at && page.pointer === 'touch' && !(page.lineAt && page.lineAt[0] === r && page.lineAt[1] === c)) {
+    showLine(at);
+    return;
+  }
+  humanMove(r, c);
+}
+
+// ---- links to positions
+
+async function share() {
+  if (page.editor && !finishEdit()) return;
+  const url = `${location.origin}${location.pathname}#${formatLink(page.game)}`;
+  const field = $('share-link');
+  field.hidden = false;
+  field.value = url;
+  try {
+    await navigator.clipboard.writeText(url);
+    studyNote('The link to this position is on the clipboard.');
+  } catch {
+    field.select();
+    studyNote('Copy the link below.');
+  }
+}
+
+// Opens the position in the address's link, if it holds one. The game it replaces stays in
+// the browser's storage and can be brought back. A link that does not read changes nothing.
+function openLink() {
+  const read = parseLink(location.hash);
+  if (!read) return false;
+  history.replaceState(null, '', location.pathname + location.search); // a reload keeps the game
+  if (read.error) {
+    studyNote(`This link is refused: ${read.error}`, 'error');
+    return false;
+  }
+  try {
+    const kept = localStorage.getItem(SAVED);
+    if (kept) localStorage.setItem(PREVIOUS, kept);
+  } catch {
+    // Without storage there is nothing to keep.
+  }
+  takeSettingsOf(read.game, read.game.toMove());
+  newGame(read.game);
+  $('restore-game').hidden = !localStorage.getItem(PREVIOUS);
+  studyNote(`Opened the linked position: ${playerName(read.game.toMove())} to move, played by you.`);
+  return true;
+}
+
+function restorePrevious() {
+  const previous = localStorage.getItem(PREVIOUS);
+  $('restore-game').hidden = true;
+  if (!previous) return;
+  localStorage.setItem(SAVED, previous);
+  localStorage.removeItem(PREVIOUS);
+  const kept = restore();
+  if (kept) newGame(kept.game, kept);
+  studyNote(kept ? 'Your earlier game is back.' : 'The earlier game could not be read.');
+}
+
 // ---- wiring
 
+$('board').addEventListener('pointerdown', (e) => (page.pointer = e.pointerType));
 $('board').addEventListener('click', (e) => {
   const pt = e.target.closest('.pt');
-  if (pt) humanMove(Number(pt.dataset.row), Number(pt.dataset.col));
+  if (pt) boardClick(pt);
 });
+$('board').addEventListener('mouseover', (e) => {
+  const at = candidateAt(e.target.closest('.pt'));
+  if (at && page.pointer !== 'touch') showLine(at);
+});
+$('board').addEventListener('mouseleave', () => page.pointer !== 'touch' && showLine(null));
 // The keyboard: arrows move a cursor over the points, Enter or Space plays there.
 $('board').addEventListener('keydown', (e) => {
   const steps = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
@@ -491,23 +760,48 @@ $('board').addEventListener('keydown', (e) => {
     page.cursor = [Math.min(size - 1, Math.max(0, r + dr)), Math.min(size - 1, Math.max(0, c + dc))];
   } else if (e.key === 'Enter' || e.key === ' ') {
     page.cursor = [r, c];
-    humanMove(r, c);
+    page.pointer = 'keyboard';
+    boardClick($('board').querySelector(`.pt[data-row="${r}"][data-col="${c}"]`));
   } else return;
   e.preventDefault();
   for (const pt of $('board').querySelectorAll('.cursor')) pt.classList.remove('cursor');
   const [y, x] = page.cursor;
-  $('board').querySelector(`.pt[data-row="${y}"][data-col="${x}"]`).classList.add('cursor');
+  const pt = $('board').querySelector(`.pt[data-row="${y}"][data-col="${x}"]`);
+  pt.classList.add('cursor');
+  showLine(candidateAt(pt)); // a candidate under the cursor shows its line
 });
-// H asks for a hint from anywhere but a text field.
+// H asks for a hint, A analyses, E edits, from anywhere but a text field.
 document.addEventListener('keydown', (e) => {
-  if ((e.key === 'h' || e.key === 'H') && !e.target.closest('input, textarea, select')) askHint();
+  if (e.ctrlKey || e.metaKey || e.altKey || e.target.closest('input, textarea, select')) return;
+  const action = { h: askHint, a: analyse, e: toggleEdit }[e.key.toLowerCase()];
+  action?.();
 });
 $('new-game').addEventListener('click', () => newGame());
 $('hint').addEventListener('click', askHint);
 $('undo').addEventListener('click', undo);
 $('copy-moves').addEventListener('click', copyMoves);
 $('set-up').addEventListener('click', setUp);
-$('notation').addEventListener('change', () => ($('moves').value = moveList()));
+$('notation').addEventListener('change', () => {
+  $('moves').value = moveList();
+  render(); // the board's labels follow the notation
+});
+$('edit').addEventListener('click', toggleEdit);
+$('edit-black').addEventListener('click', () => chooseTool(BLACK));
+$('edit-white').addEventListener('click', () => chooseTool(WHITE));
+$('edit-erase').addEventListener('click', () => chooseTool(EMPTY));
+$('edit-clear').addEventListener('click', () => {
+  page.editor?.clear();
+  render();
+});
+$('to-move').addEventListener('change', () => {
+  if (page.editor) page.editor.toMove = $('to-move').value === 'white' ? WHITE : BLACK;
+  render();
+});
+$('analyse').addEventListener('click', analyse);
+$('analysis-stop').addEventListener('click', () => page.analysis.stop());
+$('share').addEventListener('click', share);
+$('restore-game').addEventListener('click', restorePrevious);
+window.addEventListener('hashchange', openLink);
 $('save-sgf').addEventListener('click', saveSgf);
 $('open-sgf').addEventListener('click', () => $('sgf-file').click());
 $('sgf-file').addEventListener('change', (e) => {
@@ -515,6 +809,9 @@ $('sgf-file').addEventListener('change', (e) => {
   e.target.value = ''; // the same file may be opened again
   if (file) openSgf(file);
 });
-const kept = restore();
-newGame(kept?.game, kept);
+page.analysis = new Analysis(() => renderStudy());
+if (!openLink()) {
+  const kept = restore();
+  newGame(kept?.game, kept);
+}
 registerOffline();

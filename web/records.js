@@ -1,7 +1,7 @@
 // Records and their formats: the page's own "row,col" list, the letter-number notation of
 // opening books (h8i9j10), and SGF files. Pure functions: text in, a Game or an error out.
 
-import { BLACK, EMPTY, Game, WHITE } from './game.js';
+import { BLACK, EMPTY, Game, WHITE, setUpGame } from './game.js';
 
 // The row,col list ------------------------------------------------------------------------------
 
@@ -45,13 +45,35 @@ function playOrExplain(game, row, col, what) {
 
 const A = 'a'.charCodeAt(0);
 
-function letterPoint([row, col], size) {
+export function letterPoint([row, col], size) {
   return `${String.fromCharCode(A + col)}${size - row}`;
 }
 
 // The moves back to back, as the books write them: "h8i9j10".
 export function formatLetters(moves, size) {
   return moves.map((move) => letterPoint(move, size)).join('');
+}
+
+// Reads letter-number points written back to back ("h8i9j10") on a board of `size`, without
+// playing them; {points} or {error}. `what` names the list in the message.
+export function readLetterPoints(text, size, what) {
+  const points = [];
+  const token = /([a-z])(\d{1,2})/y;
+  while (token.lastIndex < text.length) {
+    const at = token.lastIndex;
+    const match = token.exec(text);
+    if (!match) {
+      const rest = text.slice(at, at + 6);
+      return { error: `${what}: "${rest}" is not a column letter followed by a row number, like h8.` };
+    }
+    const col = match[1].charCodeAt(0) - A;
+    const row = size - Number(match[2]);
+    if (col >= size || row < 0 || row >= size) {
+      return { error: `${what}: ${match[0]} is off a ${size} × ${size} board.` };
+    }
+    points.push([row, col]);
+  }
+  return { points };
 }
 
 // Reads letter-number moves into a game of the given size and rule. Upper case is read as lower
@@ -112,16 +134,24 @@ function sgfPoint([row, col]) {
   return String.fromCharCode(A + col, A + row);
 }
 
+// A set-up position: AB and AW list its stones, PL names the side to move.
+function setupProperties(setup) {
+  if (!setup) return '';
+  const list = (points) => points.map((p) => `[${sgfPoint(p)}]`).join('');
+  return (setup.black.length ? `AB${list(setup.black)}` : '') +
+    (setup.white.length ? `AW${list(setup.white)}` : '') + `PL[${setup.toMove === BLACK ? 'B' : 'W'}]`;
+}
+
 export function toSgf(game) {
   const head =
     `(;GM[4]FF[4]CA[UTF-8]AP[ormel]SZ[${game.size}]RU[${RULE_NAMES[game.rule]}]` +
-    (game.result ? `RE[${result(game.result)}]` : '');
+    (game.result ? `RE[${result(game.result)}]` : '') + setupProperties(game.setup);
   const lines = [head];
   for (let i = 0; i < game.moves.length; i += 10) {
     lines.push(
       game.moves
         .slice(i, i + 10)
-        .map((move, j) => `;${(i + j) % 2 === 0 ? 'B' : 'W'}[${sgfPoint(move)}]`)
+        .map((move, j) => `;${game.playerOf(i + j) === BLACK ? 'B' : 'W'}[${sgfPoint(move)}]`)
         .join(''),
     );
   }
@@ -163,11 +193,13 @@ export function parseSgf(text, fallbackRule) {
     }
   }
 
-  const game = new Game(size, rule);
+  const setUp = readSetup(root, size, rule);
+  if (setUp.error) return setUp;
+  const { game } = setUp;
   for (const node of nodes) {
     for (const setup of ['AB', 'AW', 'AE']) {
-      if (node[setup]) {
-        return { error: `The file places stones with ${setup}[]; only played moves can be read.` };
+      if (node[setup] && node !== root) {
+        return { error: `The file sets stones up with ${setup}[] after the game began; only its first node may.` };
       }
     }
     const moves = [];
@@ -181,7 +213,8 @@ export function parseSgf(text, fallbackRule) {
     const expected = game.toMove() === BLACK ? 'B' : 'W';
     if (colour !== expected) {
       return {
-        error: number === 1 ? `${what} is White's, but Black moves first.`
+        error: number === 1 && !game.setup ? `${what} is White's, but Black moves first.`
+          : number === 1 ? `${what} is ${colour === 'B' ? 'Black' : 'White'}'s, but the other side is to move.`
           : `${what} is ${colour === 'B' ? 'Black' : 'White'}'s again; the colours alternate.`,
       };
     }
@@ -197,6 +230,29 @@ export function parseSgf(text, fallbackRule) {
     if (error) return { error };
   }
   return { game };
+}
+
+// The game the root node sets up: stones from AB and AW (AE has nothing to take away on an
+// empty board), PL for the side to move, else the side the stone counts give. {game} or {error}.
+function readSetup(root, size, rule) {
+  if (!root.AB && !root.AW) return { game: new Game(size, rule) };
+  const lists = { AB: [], AW: [] };
+  for (const id of ['AB', 'AW']) {
+    for (const value of root[id] || []) {
+      const point = value.trim();
+      if (!/^[a-zA-Z]{2}$/.test(point)) {
+        return { error: `The set-up stone ${id}[${point.slice(0, 12)}] is not a point (two letters; ranges are not read).` };
+      }
+      const at = [sgfCoordinate(point[1]), sgfCoordinate(point[0])];
+      if (at[0] >= size || at[1] >= size) return { error: `The set-up stone ${id}[${point}] is off a ${size} × ${size} board.` };
+      lists[id].push(at);
+    }
+  }
+  const pl = root.PL?.[0].trim().toUpperCase();
+  if (pl !== undefined && pl !== 'B' && pl !== 'W') return { error: `PL[${pl.slice(0, 12)}] names neither B nor W.` };
+  const toMove = pl ? (pl === 'B' ? BLACK : WHITE) : lists.AB.length > lists.AW.length ? WHITE : BLACK;
+  const set = setUpGame(size, rule, lists.AB, lists.AW, toMove);
+  return set.error ? { error: `The file's set-up position is refused: ${set.error}` } : set;
 }
 
 // a..z are 0..25 and A..Z 26..51, as SGF counts them; upper case is off every board here.

@@ -80,6 +80,11 @@ in the comment]
   const { game } = parseSgf(text, 1);
   const moves = [[8, 8], [9, 8], [7, 7], [9, 9]];
   assert.deepEqual([game.size, game.rule, game.moves, game.result], [17, 0, moves, null]);
+  // A set-up position, white to move, and a move after it: read, and written back the same.
+  const set = parseSgf('(;GM[4]SZ[15]AB[hh][ih]AW[hi]PL[W];W[jj])', 1).game;
+  assert.deepEqual([set.setup, set.moves, set.toMove()],
+    [{ black: [[7, 7], [7, 8]], white: [[8, 7]], toMove: WHITE }, [[9, 9]], 1]);
+  assert.deepEqual(parseSgf(toSgf(set), 1).game, set);
 });
 
 const NOT_A_MOVE = 'is not a column letter followed by a row number, like h8.';
@@ -99,7 +104,10 @@ test('bad input is refused with the move and the reason', () => {
     [parseSgf, '(;SZ[21])', 'The board in this file is 21 × 21; boards here are 15 to 20.'],
     [parseSgf, '(;RU[renju])',
       'The file\'s rule RU[renju] is not one played here: "exactly five" or "five or more".'],
-    [parseSgf, '(;AB[aa];W[bb])', 'The file places stones with AB[]; only played moves can be read.'],
+    [parseSgf, '(;;B[hh];W[ii]AB[aa])',
+      'The file sets stones up with AB[] after the game began; only its first node may.'],
+    [parseSgf, '(;AB[aa][bb])', 'The file\'s set-up position is refused: With white to move, '
+      + 'black needs one stone more than white (black has 2, white 0).'],
     [parseSgf, '(;;W[hh])', 'Move 1 (W[hh]) is White\'s, but Black moves first.'],
     [parseSgf, '(;;B[hh];W[ii];W[jj])', 'Move 3 (W[jj]) is White\'s again; the colours alternate.'],
     [parseSgf, '(;;B[hh];W[tt])', 'Move 2 (W[tt]) is a pass; a game here has no passes.'],

@@ -1,0 +1,74 @@
+// The study board in headless Chromium: a position set up in the editor with white to move,
+// the engine's analysis of it on the board, a candidate's line on hover, the candidate played;
+// then a shared link opened over that game, a bad link refused, and the game brought back.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('node:path');
+const { ARTIFACTS, SETTLED, web, openPage, board, stones, click } = require('./harness.js');
+
+const pt = (r, c) => `.pt[data-row="${r}"][data-col="${c}"]`;
+
+test('set up, analyse, follow a line, play a candidate, share and open a link', async () => {
+  const page = await openPage();
+  await page.click('#edit');
+  assert.equal(await page.getAttribute('#edit', 'aria-pressed'), 'true');
+  for (const [r, c] of [[7, 7], [7, 8], [6, 8]]) await click(page, r, c);
+  await page.click('#edit-white');
+  for (const [r, c] of [[8, 8], [8, 7], [0, 0]]) await click(page, r, c);
+  await page.click('#edit-erase');
+  await click(page, 0, 0);
+  // Black to move with three black stones and two white ones is no position of a game.
+  await page.click('#edit');
+  assert.match(await page.textContent('#analysis-note'), /black needs as many stones as white/);
+  assert.equal(await page.getAttribute('#edit', 'aria-pressed'), 'true');
+  await page.selectOption('#to-move', 'white');
+
+  await page.selectOption('#analysis-level', '1');
+  await page.click('#analyse'); // ends editing, the person playing white
+  assert.equal(await page.getAttribute('#edit', 'aria-pressed'), 'false');
+  await page.waitForSelector('#analysis-stop:disabled', { timeout: 60000 });
+  const progress = await page.$eval('#analysis-progress', (p) => [p.value, p.max]);
+  assert.ok(progress[0] === progress[1] && progress[1] > 1, `progress ${progress}`);
+  const candidates = await page.$$eval('.pt[data-candidate]', (pts) => pts.map((p) => ({
+    rank: Number(p.dataset.candidate), value: Number(p.dataset.value), at: [Number(p.dataset.row), Number(p.dataset.col)],
+    label: p.querySelector('.cand').textContent,
+  })));
+  assert.ok(candidates.length > 1);
+  candidates.sort((a, b) => a.rank - b.rank);
+  candidates.forEach((c, i) => {
+    assert.equal(c.rank, i + 1);
+    if (i > 0) assert.ok(candidates[i - 1].value >= c.value, 'best first');
+  });
+  assert.equal(await page.$$eval('.pt[data-engine-move]', (p) => p.length), 1);
+  await page.screenshot({ path: path.join(ARTIFACTS, 'study-candidates.png') });
+
+  const [r, c] = candidates[0].at;
+  await page.hover(pt(r, c));
+  await page.waitForSelector('.pt[data-line-ply="2"]', { timeout: 60000 });
+  assert.equal(await page.getAttribute(pt(r, c), 'data-line-ply'), '1');
+  assert.equal(await page.$eval(`${pt(r, c)} .ghost`, (g) => g.dataset.player), '2', 'white moves first');
+  await page.screenshot({ path: path.join(ARTIFACTS, 'study-line.png') });
+  await click(page, r, c);
+  await page.waitForSelector(SETTLED);
+  const played = await board(page);
+  assert.equal(played[r][c], '2', 'the candidate is played for white');
+  assert.equal(stones(played).length, 7, 'and the engine answered as black');
+  assert.equal(await page.$$eval('.pt[data-candidate]', (p) => p.length), 0, 'candidates cleared');
+
+  // A link over the game in progress: the game stays restorable.
+  await page.click('#share');
+  const own = await page.inputValue('#share-link');
+  assert.match(own, /#size=15&rule=1&black=i9h8i8&white=h7i7&tomove=white&moves=[a-o]\d+[a-o]\d+$/);
+  await page.goto(`${web.url}#size=16&rule=0&black=h8i8&white=h9&tomove=white`);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  assert.deepEqual(stones(await board(page)), [[7, 7, '2'], [8, 7, '1'], [8, 8, '1']]);
+  await page.goto(`${web.url}#size=16&moves=h8h8`);
+  assert.match(await page.textContent('#analysis-note'), /refused: The link gives the point h8 twice/);
+  assert.equal(stones(await board(page)).length, 3, 'a bad link changes nothing');
+  await page.click('#restore-game');
+  await page.waitForSelector(SETTLED);
+  assert.deepEqual(await board(page), played);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
