@@ -110,8 +110,9 @@ int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits
     std::printf("move %d,%d %d\n", r.engine.move.row, r.engine.move.col, r.engine.value);
   }
   if (r.stop != STOP_NONE) {
-    std::printf("stopped (%s): %zu of %zu candidates finished\n",
-                r.stop == STOP_TIME ? "time" : "memory", r.candidates.size(), r.moves.size());
+    std::printf("stopped (%s): %d of %d candidates finished\n",
+                r.stop == STOP_TIME ? "time" : "memory", static_cast<int>(r.candidates.size()),
+                static_cast<int>(r.moves.size()));
   }
   if (!best_first.empty() && r.stop == STOP_NONE) {
     std::printf("line");
