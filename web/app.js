@@ -92,7 +92,7 @@ function askEngine() {
   let text = `INFO time_left ${timeLeft()}\n`;
   if (page.engineMoves === 0 && moves.length === 0 && !page.game.setup) {
     text += 'BEGIN\n';
-  } else if (page.engineMoves === moves.length - 1) {
+  } else if (page.engineMoves >= 0 && page.engineMoves === moves.length - 1) {
     const [r, c] = moves[moves.length - 1];
     text += `TURN ${r},${c}\n`;
   } else {
