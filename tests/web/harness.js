@@ -10,7 +10,7 @@ let chromium;
 try {
   ({ chromium } = require('playwright-core'));
 } catch {
-  console.error('playwright-core is missing: run `npm ci --prefix tests/web` first');
+  console.error('playwright-core is missing: run `npm ci` at the top of the tree first');
   process.exit(1);
 }
 
