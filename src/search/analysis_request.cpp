@@ -29,8 +29,8 @@ bool read_point(const std::string& word, int& row, int& col) {
 // Empty when the request reads, else what is wrong with it.
 std::string parse(const std::string& text, Request& r) {
   std::istringstream words(text);
-  if (!(words >> r.kind) || (r.kind != "analyse" && r.kind != "line")) {
-    return "the request is neither analyse nor line";
+  if (!(words >> r.kind) || (r.kind != "analyse" && r.kind != "engine" && r.kind != "line")) {
+    return "the request is none of analyse, engine and line";
   }
   int to_move = 0;
   if (!read_int(words, r.dim) || !read_int(words, r.rule) || !read_int(words, r.level) ||
@@ -88,6 +88,23 @@ void answer_analysis_request(Search& search, const std::string& text, std::FILE*
       print_point(out, m);
     }
     std::fputs("\ndone\n", out);
+    std::fflush(out);
+    return;
+  }
+
+  if (r.kind == "engine") {
+    if (root_moves(r.board, r.side, r.level, r.rule).empty()) {
+      std::fputs("moves\n", out);
+    } else {
+      const RootResult answer = root_search_detailed(search, settings, r.board, r.side, r.level);
+      if (answer.stop == STOP_NONE) {
+        std::fprintf(out, "engine %d,%d %d\n", answer.move.row, answer.move.col, answer.value);
+      } else {
+        std::fprintf(out, "stopped %s 0 %d\n", answer.stop == STOP_TIME ? "time" : "memory",
+                     answer.moves);
+      }
+    }
+    std::fputs("done\n", out);
     std::fflush(out);
     return;
   }

@@ -5,9 +5,11 @@
 // Requests (white-space separated; stones as row,col,who with who 1 black, 2 white; to_move 1
 // or 2; max_ms 0 for no time limit):
 //   analyse DIM RULE LEVEL MAX_MS TO_MOVE STONE...
+//   engine DIM RULE LEVEL MAX_MS TO_MOVE STONE...   the engine's answer alone
 //   line DIM RULE LEVEL MAX_MS TO_MOVE ROW,COL STONE...
 // Answers:
-//   moves R,C ...            the root moves in the generator's order (possibly none)
+//   moves R,C ...            the root moves in the generator's order (possibly none; of an
+//                            engine request only when there are none)
 //   engine R,C VALUE         the engine's own answer and its value
 //   candidate R,C VALUE      one per finished candidate, in the generator's order
 //   stopped time|memory K N  a hard limit ended it with K of N candidates finished

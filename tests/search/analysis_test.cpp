@@ -106,7 +106,9 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
   const Case cases[] = {
       {"analyse 15 1 0 0 2 7,7,1", "moves "},
       {"line 15 1 0 0 2 8,8 7,7,1", "line 8,8 "},
-      {"", "error the request is neither"},
+      {"engine 15 1 0 0 2 7,7,1", "engine "},
+      {"engine 15 1 0 0 1", "moves\n"},
+      {"", "error the request is none"},
       {"analyse 14 1 0 0 1", "error the board size"},
       {"analyse 15 2 0 0 1", "error the rule"},
       {"analyse 15 1 5 0 1", "error the level"},
