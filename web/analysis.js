@@ -88,19 +88,30 @@ export class Analysis {
   // (the candidate first), queued behind the analysis itself.
   line(at, level) {
     const key = `${at[0]},${at[1]}`;
-    if (this.lines.has(key)) return this.lines.get(key);
-    const answer = { line: null, done: false };
-    const promise = new Promise((resolve) => {
-      this.send(request('line', this.game, level, `${key} `), (text) => {
+    if (!this.lines.has(key)) {
+      const promise = this.ask('line', this.game, level, `${key} `).then((answer) => {
+        promise.settled = true;
+        return answer.line || [];
+      });
+      this.lines.set(key, promise);
+    }
+    return this.lines.get(key);
+  }
+
+  // The engine's own answer in `game` at `level`: a promise of {engine: {at, value}} (engine
+  // null when it has no move there, or stopped).
+  answer(game, level) {
+    return this.ask('engine', game, level);
+  }
+
+  ask(kind, game, level, extra = '') {
+    const answer = { moves: null, engine: null, candidates: [], line: null, stopped: null, done: false, error: null };
+    return new Promise((resolve) => {
+      this.send(request(kind, game, level, extra), (text) => {
         readAnswer(answer, text);
-        if (answer.done || answer.error) {
-          promise.settled = true;
-          resolve(answer.line || []);
-        }
+        if (answer.done || answer.error) resolve(answer);
       });
     });
-    this.lines.set(key, promise);
-    return promise;
   }
 
   // Requests are answered in order; each takes the lines up to its "done" (or "error").

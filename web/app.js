@@ -2,15 +2,22 @@
 // protocol the way a tournament manager drives it: START and INFO before every game, time_left
 // before every move, TURN for the person's move, and RESTART with a BOARD block whenever the
 // engine's board no longer matches the game (after an undo, a pasted list, a hint or a reload).
-// Beside it the page studies positions: an editor, the engine's analysis in a worker of its
-// own, and links to positions. This module wires the game, its records, the engine link, the
-// value plot and the study parts to the page.
-import { BLACK, WHITE, EMPTY, Game, boardBlock, other, setUpGame, starPoints } from './game.js';
+// Beside it the page studies positions and games: an editor, the engine's analysis in a worker
+// of its own, links to positions, and the game as a tree of variations that can be walked
+// through and reviewed move by move. The game on the engine's side is the line that ends at
+// `gameEnd`; the board shows the position at `current`, which is that end while the game is
+// played and any node of the tree while it is studied. This module wires the game, its
+// records, the engine link, the value plot and the study parts to the page.
+import { BLACK, WHITE, EMPTY, Game, boardBlock, other, starPoints } from './game.js';
+import { formatLetters, formatMoves, gameFileName, letterPoint, parseLetters, parseMoves } from './records.js';
+import { readSgf, writeSgf } from './sgf.js';
 import {
-  formatLetters, formatMoves, gameFileName, letterPoint, parseLetters, parseMoves, parseSgf, toSgf,
-} from './records.js';
+  addMove, deleteBranch, gameAt, lineThrough, moveOf, navigate, nextOf, pathTo, promote, setProperties,
+  treeFromGame, treeOf,
+} from './tree.js';
+import { judgeMove, reviewProperties } from './review.js';
 import { EngineLink, readLine } from './engine-link.js';
-import { describeSearch, describeValue, drawPlot } from './value-plot.js';
+import { describeSearch, describeValue, drawPlot, drawReview } from './value-plot.js';
 import { registerOffline } from './offline.js';
 import { Editor } from './editor.js';
 import { Analysis, rankCandidates } from './analysis.js';
@@ -21,17 +28,24 @@ const $ = (id) => document.getElementById(id);
 const LOG_LINES = 200;
 const SAVED = 'ormel.game'; // the game in progress, in the browser's storage
 const PREVIOUS = 'ormel.previous'; // the game a link replaced, until it is brought back
+const REVIEWS = 'ormel.reviews'; // the engine's answers found by reviews, by level and position
+const REVIEWS_KEPT = 4000;
 
 const page = {
   settings: null, // the form's values when the game began
-  game: null,
+  tree: null, // the game tree (tree.js)
+  current: null, // id of the node the board shows
+  currents: {}, // the child each node's line follows
+  gameEnd: null, // id of the node where the game against the engine stands
+  game: null, // the Game at `current`
+  forfeit: null, // the result given when the engine ran over its time
   human: BLACK,
   engine: null, // EngineLink, or null until one is needed
   spent: 0, // ms the engine has searched in this game, for its clock
   engineMoves: -1, // how many of the game's moves the engine's board holds; -1 when it differs
   waiting: null, // {kind: 'move' | 'hint', watchdog} while the engine is asked
   search: null, // what the search under way has said of itself
-  values: [], // one point per engine move: {move, value, level, dropped, stopped}
+  values: {}, // by node id, for each engine move: {value, level, dropped, stopped}
   hint: null, // [row, col] the engine suggests for the person
   cursor: null, // [row, col] of the keyboard's point
   note: '', // why the game stopped, when the engine did not finish it
@@ -42,7 +56,35 @@ const page = {
   analysedKey: '', // which position the analysis is of
   lineAt: null, // [row, col] of the candidate whose line is shown
   pointer: 'mouse', // how the board was last touched: a tap on a candidate first shows its line
+  reviewer: null, // Analysis that runs reviews, in a worker of its own
+  review: null, // {level, done, total} while a review runs
+  reviews: {}, // `${level} ${positionKey}` -> {at, value}: the engine's answers found so far
 };
+
+// ---- the tree and the positions in it
+
+// Shows node `id`: the line now goes through it.
+function goTo(id) {
+  for (const node of pathTo(page.tree, id)) {
+    if (node.parentId !== null) page.currents[node.parentId] = node.id;
+  }
+  page.current = id;
+  page.game = gameAt(page.tree, id);
+  if (id === page.gameEnd && page.forfeit) page.game.result = page.forfeit;
+  page.hint = null;
+}
+
+function isLive() {
+  return page.current === page.gameEnd;
+}
+
+// The game against the engine, at its end.
+function liveGame() {
+  if (isLive()) return page.game;
+  const game = gameAt(page.tree, page.gameEnd);
+  if (page.forfeit) game.result = page.forfeit;
+  return game;
+}
 
 function readSettings() {
   return {
@@ -79,7 +121,7 @@ function startEngine() {
     `START ${s.size}\nINFO timeout_turn ${s.turnMs}\nINFO timeout_match ${s.matchMs}\n` +
       `INFO rule ${s.rule}\n`,
   );
-  page.engineMoves = page.game?.setup ? -1 : 0; // set-up stones go over in a BOARD block
+  page.engineMoves = liveGame().setup ? -1 : 0; // set-up stones go over in a BOARD block
 }
 
 function timeLeft() {
@@ -88,15 +130,16 @@ function timeLeft() {
 
 function askEngine() {
   if (!page.engine) startEngine();
-  const moves = page.game.moves;
+  const game = liveGame();
+  const moves = game.moves;
   let text = `INFO time_left ${timeLeft()}\n`;
-  if (page.engineMoves === 0 && moves.length === 0 && !page.game.setup) {
+  if (page.engineMoves === 0 && moves.length === 0 && !game.setup) {
     text += 'BEGIN\n';
   } else if (page.engineMoves >= 0 && page.engineMoves === moves.length - 1) {
     const [r, c] = moves[moves.length - 1];
     text += `TURN ${r},${c}\n`;
   } else {
-    text += 'RESTART\n' + boardBlock(page.game.playOrder(), enginePlayer());
+    text += 'RESTART\n' + boardBlock(game.playOrder(), enginePlayer());
   }
   send(text, 'move');
 }
@@ -119,6 +162,10 @@ function askHint() {
   if (page.editor) return;
   if (page.waiting) {
     notice(page.waiting.kind === 'hint' ? 'A hint is on its way.' : 'The engine is thinking: ask for a hint on your move.');
+    return;
+  }
+  if (!isLive()) {
+    notice('A hint is for the game in progress: go to its last move, or play from here.');
     return;
   }
   if (g.result || page.note || g.toMove() !== page.human) return;
@@ -155,13 +202,19 @@ function engineLine(line) {
       render();
       return;
     }
-    if (!page.game.play(row, col)) {
+    const game = liveGame();
+    if (!game.play(row, col)) {
       log(`The engine answered ${line}, which is not a free point.`, 'error');
       engineGone(`the engine answered ${line}, which is not a free point`);
       return;
     }
-    page.engineMoves = page.game.moves.length;
-    recordValue(search);
+    const following = isLive();
+    const added = addMove(page.tree, page.gameEnd, enginePlayer(), [row, col]);
+    page.tree = added.tree;
+    page.gameEnd = added.id;
+    page.engineMoves = game.moves.length;
+    recordValue(search, added.id);
+    if (following) goTo(added.id); // a person looking elsewhere stays where they are
     render();
     return;
   }
@@ -187,7 +240,7 @@ function engineLine(line) {
 function engineFailed(reason) {
   log(`Stopped: ${reason}`, 'error');
   page.engine = null;
-  if (page.waiting || !page.game.result) engineGone(reason);
+  if (page.waiting || !liveGame().result) engineGone(reason);
 }
 
 function engineOverTime() {
@@ -200,7 +253,8 @@ function engineOverTime() {
     return;
   }
   page.waiting = null;
-  page.game.result = { winner: page.human, line: [] };
+  page.forfeit = { winner: page.human, line: [] };
+  if (isLive()) page.game.result = page.forfeit;
   page.note = 'the engine ran over its time';
   log('The engine ran over its time and was stopped.', 'error');
   render();
@@ -217,101 +271,205 @@ function engineGone(why) {
 
 // ---- the person's side
 
-// One point of the plot per engine move. A move made without a search (the opening at the
-// centre, a single forced reply) keeps the value before it.
-function recordValue(search) {
-  const before = page.values.length ? page.values[page.values.length - 1].value : 0;
-  page.values.push({
-    move: page.game.moves.length,
+// The engine's view of one of its moves, for the plot. A move made without a search (the
+// opening at the centre, a single forced reply) keeps the value before it.
+function recordValue(search, id) {
+  const before = engineValues(lineThrough(page.tree, id, {})).at(-2)?.value ?? 0;
+  page.values[id] = {
     value: search?.value ?? before,
     level: search?.level,
     dropped: search?.dropped,
     stopped: search?.stopped,
-  });
+  };
 }
 
-function newGame(game = null, kept = null) {
+// The engine's values along a line: {move, value, level, ...} for each engine move in it.
+function engineValues(line) {
+  const points = [];
+  line.forEach((node, i) => {
+    if (page.values[node.id]) points.push({ move: i, ...page.values[node.id] });
+  });
+  return points;
+}
+
+// A game from the empty board (with the form's settings), or the one given.
+function newGame(game = null) {
+  const s = readSettings();
+  newGameFromTree(treeFromGame(game || new Game(s.size, s.rule)));
+}
+
+// Plays on from the end of the tree's main line; `kept` brings back what a reload kept.
+function newGameFromTree(tree, kept = null) {
   closeEditor();
+  stopReview();
   page.settings = readSettings();
   page.human = page.settings.human;
-  page.game = game || new Game(page.settings.size, page.settings.rule);
+  page.tree = tree;
+  page.currents = kept?.currents ?? {};
+  const line = lineThrough(tree, tree.root.id, page.currents);
+  page.gameEnd = kept?.gameEnd ?? line[line.length - 1].id;
+  page.forfeit = null;
+  goTo(kept?.current ?? page.gameEnd);
   page.note = '';
   page.spent = kept?.spent ?? 0;
-  page.values = kept?.values ?? [];
-  page.hint = null;
+  page.values = kept?.values ?? {};
   notice('');
   $('log').replaceChildren();
   startEngine();
   render();
 }
 
+// A click on the board outside the editor. In the game in progress the person plays their
+// side; anywhere else in the tree a move of the side to move starts a variation (or follows
+// the one that holds it), and the engine stays out of it until "Play from here".
 function humanMove(row, col) {
   const g = page.game;
-  dropHint();
-  if (page.waiting || page.note || g.toMove() !== page.human) return;
-  if (!g.play(row, col)) return;
-  page.hint = null;
+  if (g.result || !g.onBoard(row, col) || g.at(row, col) !== EMPTY) return;
+  if (isLive()) {
+    dropHint();
+    if (page.waiting || page.note || g.toMove() !== page.human) return;
+  }
+  const live = isLive();
+  const added = addMove(page.tree, page.current, g.toMove(), [row, col]);
+  page.tree = added.tree;
+  if (live) page.gameEnd = added.id;
+  goTo(added.id);
   render();
 }
 
-// Takes back the person's last move and whatever the engine answered to it.
+// Takes back the person's last move in the game and whatever the engine answered to it.
 function undo() {
-  const g = page.game;
-  if (page.editor) return;
-  let last = g.moves.length - 1;
-  while (last >= 0 && g.playerOf(last) !== page.human) --last;
-  if (last < 0) return;
+  if (page.editor || !isLive()) return;
+  const path = pathTo(page.tree, page.gameEnd);
+  const mine = path.findLast((node) => moveOf(node)?.player === page.human);
+  if (!mine) return;
   if (page.waiting || !page.engine) startEngine();
-  page.game = g.replay(last);
+  page.tree = deleteBranch(page.tree, mine.id);
+  page.gameEnd = mine.parentId;
+  page.forfeit = null;
+  goTo(mine.parentId);
   page.engineMoves = -1;
   page.note = '';
-  page.hint = null;
-  page.values = page.values.filter((p) => p.move <= last);
+  render();
+}
+
+// The game against the engine now stands at node `id`: a search under way for the old end is
+// dropped with its engine, and the engine gets the new position whole.
+function moveGameEnd(id) {
+  if (page.waiting) {
+    page.engine.stop();
+    page.engine = null;
+    stopWaiting();
+  }
+  page.gameEnd = id;
+  page.forfeit = null;
+  page.note = '';
+  page.engineMoves = -1;
+}
+
+// The engine takes up the game from the position shown: this line becomes the game.
+function playFromHere() {
+  if (page.editor || isLive()) return;
+  moveGameEnd(page.current);
+  goTo(page.current);
+  render();
+}
+
+// ---- walking through the tree
+
+function step(n) {
+  if (page.editor) return;
+  goTo(navigate(page.tree, page.current, n, page.currents).id);
+  render();
+}
+
+function followVariation(id) {
+  goTo(id);
+  render();
+}
+
+// Deletes the move shown and everything after it; the game in progress is cut back with it.
+function deleteCurrent() {
+  const node = page.tree.get(page.current);
+  if (page.editor || node.parentId === null) return;
+  const inBranch = pathTo(page.tree, page.gameEnd).some((n) => n.id === node.id);
+  page.tree = deleteBranch(page.tree, node.id);
+  delete page.currents[node.parentId];
+  if (inBranch) moveGameEnd(node.parentId);
+  goTo(node.parentId);
+  render();
+}
+
+function promoteCurrent() {
+  if (page.editor) return;
+  page.tree = promote(page.tree, page.current);
   render();
 }
 
 // ---- the game kept across a reload
 
+// The tree is kept as its nodes, so that the ids of `current`, `gameEnd` and the engine's
+// values stay valid; an empty game is not kept.
 function save() {
   try {
-    const { moves, setup } = page.game;
-    if (moves.length === 0 && !setup) localStorage.removeItem(SAVED);
+    const { tree, settings, spent, values, current, gameEnd, currents } = page;
+    if (tree.root.children.length === 0 && !page.game.setup) localStorage.removeItem(SAVED);
     else {
-      const { settings, spent, values } = page;
-      localStorage.setItem(SAVED, JSON.stringify({ settings, setup, moves, spent, values }));
+      localStorage.setItem(SAVED, JSON.stringify({ settings, root: tree.root, current, gameEnd, currents, spent, values }));
     }
   } catch {
     // Storage may be full or refused; the game goes on without it.
   }
 }
 
-// The saved game, replayed move by move; null when there is none or it does not replay.
+// The saved game: its tree, checked as a file would be (by writing it out and reading it back),
+// and where the game and the board stood. Null when there is none or it does not read.
 function restore() {
   let saved;
+  let tree;
   try {
     saved = JSON.parse(localStorage.getItem(SAVED));
+    tree = treeOf(saved.root);
+    if (readSgf(writeSgf(tree), 1).error || !tree.get(saved.current) || !tree.get(saved.gameEnd)) return null;
   } catch {
     return null;
   }
-  const s = saved?.settings;
-  if (!s || !Array.isArray(saved.moves) || ![15, 16, 17, 18, 19, 20].includes(s.size)) return null;
-  const rule = s.rule === 0 ? 0 : 1;
-  let game = new Game(s.size, rule);
-  const setup = saved.setup;
-  if (setup) {
-    if (!Array.isArray(setup.black) || !Array.isArray(setup.white)) return null;
-    game = setUpGame(s.size, rule, setup.black, setup.white, setup.toMove === WHITE ? WHITE : BLACK).game;
-    if (!game) return null;
-  }
-  if (!saved.moves.every((m) => Array.isArray(m) && game.play(m[0], m[1]))) return null;
-  $('size').value = String(s.size);
+  const s = saved.settings;
+  const game = gameAt(tree, tree.root.id);
+  $('size').value = String(game.size);
   $('rule').value = String(game.rule);
-  $('first').value = s.human === WHITE ? 'engine' : 'human';
-  for (const [id, value] of [['turn-time', s.turnMs], ['match-time', s.matchMs]]) {
+  $('first').value = s?.human === WHITE ? 'engine' : 'human';
+  for (const [id, value] of [['turn-time', s?.turnMs], ['match-time', s?.matchMs]]) {
     if ([...$(id).options].some((o) => o.value === String(value))) $(id).value = String(value);
   }
-  const values = Array.isArray(saved.values) ? saved.values.filter((p) => p.move <= game.moves.length) : [];
-  return { game, spent: Number(saved.spent) || 0, values };
+  const plain = (o) => (o && typeof o === 'object' && !Array.isArray(o) ? o : {});
+  return {
+    tree,
+    kept: {
+      current: saved.current, gameEnd: saved.gameEnd, currents: plain(saved.currents),
+      spent: Number(saved.spent) || 0, values: plain(saved.values),
+    },
+  };
+}
+
+// What reviews found, kept apart from the games: reviewing a line again reuses it.
+function loadReviews() {
+  try {
+    const kept = JSON.parse(localStorage.getItem(REVIEWS));
+    if (kept && typeof kept === 'object' && !Array.isArray(kept)) page.reviews = kept;
+  } catch {
+    page.reviews = {};
+  }
+}
+
+function saveReviews() {
+  const keys = Object.keys(page.reviews);
+  for (const key of keys.slice(0, Math.max(0, keys.length - REVIEWS_KEPT))) delete page.reviews[key];
+  try {
+    localStorage.setItem(REVIEWS, JSON.stringify(page.reviews));
+  } catch {
+    // Without storage a review is found again next time.
+  }
 }
 
 // ---- drawing
@@ -360,6 +518,15 @@ function render() {
   if (page.builtSize !== g.size || page.builtNotation !== $('notation').value) buildBoard(g.size);
   const view = page.editor || g; // the editor's stones while a position is set up
   const last = page.editor ? null : g.moves[g.moves.length - 1];
+  // Move numbers and the review's marks, by point, for the moves that led here.
+  const moveAt = new Map();
+  if (!page.editor) {
+    pathTo(page.tree, page.current).slice(1).forEach((node, i) => {
+      const move = moveOf(node);
+      if (move) moveAt.set(`${move.at[0]},${move.at[1]}`, { number: i + 1, mark: node.data.BM?.[0] });
+    });
+  }
+  const numbers = $('show-numbers').getAttribute('aria-pressed') === 'true';
   const winning = new Set(g.result && !page.editor ? g.result.line.map(([r, c]) => `${r},${c}`) : []);
   for (const pt of $('board').querySelectorAll('.pt')) {
     const r = Number(pt.dataset.row);
@@ -380,7 +547,12 @@ function render() {
     stone.dataset.player = player;
     if (last && last[0] === r && last[1] === c) stone.classList.add('last');
     if (winning.has(`${r},${c}`)) stone.classList.add('win');
+    const move = moveAt.get(`${r},${c}`);
+    stone.textContent = numbers && move ? move.number : '';
+    if (move?.mark) stone.dataset.mistake = move.mark === '2' ? 'blunder' : 'mistake';
+    else delete stone.dataset.mistake;
   }
+  $('board').dataset.currentMove = g.moves.length;
 
   const status = $('status');
   let text;
@@ -395,6 +567,9 @@ function render() {
     else if (g.result.winner === page.human) {
       [text, state] = [`You win: ${page.note || five}.`, 'won'];
     } else [text, state] = [`The engine wins: ${five}.`, 'lost'];
+  } else if (!isLive()) {
+    const total = lineThrough(page.tree, page.current, page.currents).length - 1;
+    [text, state] = [`Move ${g.moves.length} of ${total}, ${playerName(g.toMove())} to move: try a move, or play from here.`, 'studying'];
   } else if (page.note) {
     [text, state] = [`Stopped: ${page.note}. Start a new game.`, 'error'];
   } else if (page.waiting?.kind === 'hint') {
@@ -407,8 +582,9 @@ function render() {
   status.textContent = text;
   status.dataset.state = state;
   $('board').className = state;
-  $('undo').disabled = !g.moves.some((_, i) => g.playerOf(i) === page.human);
+  $('undo').disabled = !isLive() || !g.moves.some((_, i) => g.playerOf(i) === page.human);
   $('hint').disabled = Boolean(g.result || page.note); // while the engine thinks, it says why not
+  renderTree();
   renderValue();
   renderStudy();
   save();
@@ -420,14 +596,72 @@ function render() {
     `${page.settings.turnMs / 1000} s a move.`;
 
   // The engine's turn comes after the board shows the person's stone.
-  if (state === 'thinking' && !page.waiting && !page.editor) askEngine();
+  if (state === 'thinking' && !page.waiting && !page.editor && isLive()) askEngine();
 }
 
+// The plot: after a review, one point per move of the line shown (its V, from the person's
+// side); before, the engine's value after each of its own moves in the game.
 function renderValue() {
-  const last = page.values[page.values.length - 1];
+  const line = lineThrough(page.tree, page.current, page.currents);
+  const reviewed = [];
+  line.forEach((node, i) => {
+    if (i === 0 || node.data.V === undefined) return;
+    const forBlack = Number(node.data.V[0]);
+    const mark = { 1: 'mistake', 2: 'blunder' }[node.data.BM?.[0]] ?? null;
+    const comment = node.data.C?.[0] ?? '';
+    reviewed.push({
+      id: node.id, move: i, mark, current: node.id === page.current,
+      value: page.human === BLACK ? forBlack : -forBlack,
+      title: `Move ${i}${mark ? ` (${mark})` : ''}: ${comment}`,
+    });
+  });
+  if (reviewed.length) {
+    const shown = reviewed.find((p) => p.current) ?? reviewed[reviewed.length - 1];
+    $('value').textContent = describeValue(-shown.value);
+    $('value-detail').textContent = shown.title;
+    drawReview($('value-plot'), reviewed, (p) => followVariation(p.id));
+    return;
+  }
+  const points = engineValues(lineThrough(page.tree, page.gameEnd, {}));
+  const last = points[points.length - 1];
   $('value').textContent = last ? describeValue(last.value) : 'The engine\'s view of the game appears after its first move.';
   $('value-detail').textContent = last ? `Move ${last.move}: ${describeSearch(last)}` : '';
-  drawPlot($('value-plot'), page.values);
+  drawPlot($('value-plot'), points);
+}
+
+// The navigation buttons, the moves played at the position shown, and its comment.
+function renderTree() {
+  const node = page.tree.get(page.current);
+  const atStart = node.parentId === null;
+  const atEnd = node.children.length === 0;
+  $('nav-first').disabled = atStart;
+  $('nav-prev').disabled = atStart;
+  $('nav-next').disabled = atEnd;
+  $('nav-last').disabled = atEnd;
+  $('play-here').disabled = isLive() || Boolean(page.game.result);
+  $('delete-branch').disabled = atStart;
+  $('promote').disabled = atStart || pathTo(page.tree, page.current).every((n) => {
+    const parent = page.tree.get(n.parentId);
+    return !parent || parent.children[0].id === n.id;
+  });
+  const chosen = nextOf(page.tree, page.current, page.currents);
+  const size = page.game.size;
+  const items = node.children.map((child, i) => {
+    const move = moveOf(child);
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.variation = child.id;
+    const name = move ? ($('notation').value === 'letters' ? letterPoint(move.at, size) : `${move.at[0]},${move.at[1]}`) : 'a note';
+    button.textContent = `${page.game.moves.length + 1}. ${name}${i === 0 ? ' (main line)' : ''}${child.id === page.gameEnd || pathTo(page.tree, page.gameEnd).some((n) => n.id === child.id) ? ' · the game' : ''}`;
+    if (child.id === chosen?.id) button.setAttribute('aria-current', 'true');
+    button.addEventListener('click', () => followVariation(child.id));
+    const item = document.createElement('li');
+    item.append(button);
+    return item;
+  });
+  $('variations').replaceChildren(...items);
+  $('variations-note').textContent = items.length ? '' : 'No move has been played here yet.';
+  $('comment').textContent = node.data.C?.[0] ?? '';
 }
 
 function notice(text) {
@@ -484,29 +718,31 @@ function setUp() {
 }
 
 function saveSgf() {
-  const url = URL.createObjectURL(new Blob([toSgf(page.game)], { type: 'application/x-go-sgf' }));
+  const url = URL.createObjectURL(new Blob([writeSgf(page.tree, page.forfeit)], { type: 'application/x-go-sgf' }));
   const a = document.createElement('a');
   a.href = url;
   a.download = gameFileName(new Date());
   a.click();
   setTimeout(() => URL.revokeObjectURL(url), 1000);
-  $('moves-note').textContent = `Saved ${page.game.moves.length} moves as ${a.download}.`;
+  const nodes = [...page.tree.listNodes()].length - 1;
+  $('moves-note').textContent = `Saved ${nodes} moves and notes, variations included, as ${a.download}.`;
 }
 
-// A game from a file, on its own size and rule, with the person to move: the person plays on
-// from its last move. A file that does not read changes nothing.
+// A game tree from a file, on its own size and rule, with its variations: the person plays on
+// from the end of its main line, with the side to move there. A file that does not read
+// changes nothing.
 async function openSgf(file) {
-  const parsed = parseSgf(await file.text(), Number($('rule').value));
-  if (parsed.error) {
-    $('moves-note').textContent = `${file.name}: ${parsed.error}`;
+  const read = file.size > 4 << 20 ? { error: 'The file is too large for a game record.' }
+    : readSgf(await file.text(), Number($('rule').value));
+  if (read.error) {
+    $('moves-note').textContent = `${file.name}: ${read.error}`;
     return;
   }
-  const { game } = parsed;
-  $('size').value = String(game.size);
-  $('rule').value = String(game.rule);
-  $('first').value = game.toMove() === BLACK ? 'human' : 'engine';
-  $('moves-note').textContent = `Opened ${file.name}: ${game.moves.length} moves.`;
-  newGame(game);
+  const line = lineThrough(read.tree, read.tree.root.id, {});
+  const game = gameAt(read.tree, line[line.length - 1].id);
+  takeSettingsOf(game, game.toMove());
+  $('moves-note').textContent = `Opened ${file.name}: ${game.moves.length} moves on its main line.`;
+  newGameFromTree(read.tree);
 }
 
 // ---- setting up a position
@@ -615,7 +851,11 @@ function renderStudy() {
   const progress = $('analysis-progress');
   progress.max = Math.max(1, state?.moves?.length ?? 1);
   progress.value = state ? state.candidates.length : 0;
-  $('analysis-stop').disabled = !a.running();
+  $('analysis-stop').disabled = !a.running() && !page.review?.running;
+  $('review').disabled = Boolean(page.review?.running);
+  const reviewing = $('review-progress');
+  reviewing.max = page.review?.total ?? 1;
+  reviewing.value = page.review?.done ?? 0;
   $('analyse').disabled = Boolean(page.game.result) && !page.editor;
 
   const line = page.lineAt && a.lines.get(`${page.lineAt[0]},${page.lineAt[1]}`);
@@ -686,6 +926,69 @@ function boardClick(pt) {
   humanMove(r, c);
 }
 
+// ---- reviewing the line shown
+
+// Values every position of the line through the node shown, from its start to its last move,
+// with the engine's own root search at the level of the analysis, and judges each move by the
+// positions before and after it. The judgements go into the tree (V, BM and C) as they come;
+// answers found once are kept and reused.
+async function review() {
+  if (page.editor && !finishEdit()) return;
+  if (page.review?.running) return;
+  const level = Number($('analysis-level').value);
+  const line = lineThrough(page.tree, page.current, page.currents);
+  const games = line.map((node) => gameAt(page.tree, node.id));
+  const run = { level, done: 0, total: games.length, running: true };
+  page.review = run;
+  render();
+  const answers = [];
+  for (let k = 0; k < games.length; ++k) {
+    answers[k] = await positionAnswer(games[k], level);
+    if (page.review !== run || !run.running) return; // stopped, or a new game began
+    run.done = k + 1;
+    if (k > 0) judge(line[k], games[k - 1], answers[k - 1], answers[k]);
+    render();
+  }
+  run.running = false;
+  saveReviews();
+  studyNote(`Reviewed ${games.length - 1} moves at level ${level}.`);
+  render();
+}
+
+// The engine's answer in `game` at `level`: {at, value} for the side to move, or null when it
+// could not be found (a search stopped at its limit).
+async function positionAnswer(game, level) {
+  const key = `${level} ${positionKey(game)}`;
+  if (page.reviews[key]) return page.reviews[key];
+  let answer;
+  if (game.result) answer = { at: null, value: game.result.winner === EMPTY ? 0 : -1024 }; // over: lost
+  else if (game.stones === 0) answer = { at: [(game.size - 1) >> 1, (game.size - 1) >> 1], value: 0 }; // the centre
+  else {
+    const found = await page.reviewer.answer(game, level);
+    if (found.engine) answer = found.engine;
+    else if (found.moves && found.moves.length === 0) answer = { at: null, value: 0 };
+    else return null;
+  }
+  page.reviews[key] = answer;
+  return answer;
+}
+
+function judge(node, before, answerBefore, answerAfter) {
+  const move = moveOf(node);
+  if (!move || !answerBefore || !answerAfter || !page.tree.get(node.id)) return;
+  const judgement = judgeMove(answerBefore.value, answerAfter.value);
+  const engineAt = answerBefore.at ? pointName(answerBefore.at) : 'nothing';
+  page.tree = setProperties(page.tree, node.id,
+    reviewProperties(judgement, move.player === BLACK, engineAt, pointName(move.at)));
+}
+
+function stopReview() {
+  if (!page.review?.running) return;
+  page.review.running = false;
+  page.reviewer.stop(false);
+  saveReviews();
+}
+
 // ---- links to positions
 
 async function share() {
@@ -733,7 +1036,7 @@ function restorePrevious() {
   localStorage.setItem(SAVED, previous);
   localStorage.removeItem(PREVIOUS);
   const kept = restore();
-  if (kept) newGame(kept.game, kept);
+  if (kept) newGameFromTree(kept.tree, kept.kept);
   studyNote(kept ? 'Your earlier game is back.' : 'The earlier game could not be read.');
 }
 
@@ -798,7 +1101,11 @@ $('to-move').addEventListener('change', () => {
   render();
 });
 $('analyse').addEventListener('click', analyse);
-$('analysis-stop').addEventListener('click', () => page.analysis.stop());
+$('analysis-stop').addEventListener('click', () => {
+  page.analysis.stop();
+  stopReview();
+  render();
+});
 $('share').addEventListener('click', share);
 $('restore-game').addEventListener('click', restorePrevious);
 window.addEventListener('hashchange', openLink);
@@ -809,9 +1116,34 @@ $('sgf-file').addEventListener('change', (e) => {
   e.target.value = ''; // the same file may be opened again
   if (file) openSgf(file);
 });
+$('nav-first').addEventListener('click', () => step(-Infinity));
+$('nav-prev').addEventListener('click', () => step(-1));
+$('nav-next').addEventListener('click', () => step(1));
+$('nav-last').addEventListener('click', () => step(Infinity));
+$('show-numbers').addEventListener('click', () => {
+  const on = $('show-numbers').getAttribute('aria-pressed') !== 'true';
+  $('show-numbers').setAttribute('aria-pressed', String(on));
+  render();
+});
+$('play-here').addEventListener('click', playFromHere);
+$('promote').addEventListener('click', promoteCurrent);
+$('delete-branch').addEventListener('click', deleteCurrent);
+$('review').addEventListener('click', review);
+// Walking through the game: keys the board's cursor does not use.
+document.addEventListener('keydown', (e) => {
+  if (e.ctrlKey || e.metaKey || e.altKey || e.target.closest('input, textarea, select')) return;
+  const steps = { Home: -Infinity, PageUp: -1, PageDown: 1, End: Infinity };
+  if (!(e.key in steps)) return;
+  e.preventDefault();
+  step(steps[e.key]);
+});
+
 page.analysis = new Analysis(() => renderStudy());
-if (!openLink()) {
-  const kept = restore();
-  newGame(kept?.game, kept);
+page.reviewer = new Analysis(() => {});
+loadReviews();
+const kept = openLink() ? null : restore();
+if (!page.tree) {
+  if (kept) newGameFromTree(kept.tree, kept.kept);
+  else newGame();
 }
 registerOffline();

@@ -61,3 +61,39 @@ export function drawPlot(svg, points) {
   });
   svg.replaceChildren(...parts);
 }
+
+// After a review: one point per move of the line, of both sides, `value` from the person's side
+// (up is good for them), mistakes in colour and named in the point's title. A point is a
+// focusable control: a click or Enter calls onPick(point).
+export function drawReview(svg, points, onPick) {
+  const [w, h, pad] = [240, 80, 6];
+  svg.setAttribute('viewBox', `0 0 ${w} ${h}`);
+  const last = Math.max(1, points[points.length - 1]?.move ?? 1);
+  const x = (move) => pad + ((move - 1) * (w - 2 * pad)) / Math.max(1, last - 1);
+  const y = (v) => h / 2 - height(-v) * (h / 2 - pad);
+  const parts = [element('line', { x1: 0, y1: h / 2, x2: w, y2: h / 2, class: 'axis' })];
+  if (points.length > 1) {
+    const line = points.map((p) => `${x(p.move).toFixed(1)},${y(p.value).toFixed(1)}`).join(' ');
+    parts.push(element('polyline', { points: line, class: 'trace' }));
+  }
+  for (const p of points) {
+    const dot = element('circle', { cx: x(p.move).toFixed(1), cy: y(p.value).toFixed(1), r: p.mark ? 3.5 : 2.5 });
+    dot.dataset.move = p.move;
+    if (p.mark) dot.dataset.mistake = p.mark;
+    if (p.current) dot.classList.add('current');
+    dot.setAttribute('tabindex', '0');
+    dot.setAttribute('role', 'button');
+    const title = element('title', {});
+    title.textContent = p.title;
+    dot.append(title);
+    dot.addEventListener('click', () => onPick(p));
+    dot.addEventListener('keydown', (e) => {
+      if (e.key === 'Enter' || e.key === ' ') {
+        e.preventDefault();
+        onPick(p);
+      }
+    });
+    parts.push(dot);
+  }
+  svg.replaceChildren(...parts);
+}

@@ -1,24 +1,23 @@
-// Game records under node: every format read back exactly as written on every board size,
-// the letter and SGF coordinates at the corners, and what each reader says about bad input.
+// Game records under node: every format read back exactly as written on every board size (SGF
+// through the game tree), the letter and SGF coordinates at the corners, and what each reader
+// says about bad input.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { Game, WHITE } from '../../web/game.js';
-import {
-  formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, parseSgf, toSgf,
-} from '../../web/records.js';
+import { formatLetters, formatMoves, gameFileName, parseLetters, parseMoves, toSgfPoint } from '../../web/records.js';
+import { mainLineGame, readSgf, writeSgf } from '../../web/sgf.js';
+import { treeFromGame } from '../../web/tree.js';
 import { drawnGame, randomGame } from './games.mjs';
 
+const sgfGame = (text, rule) => {
+  const read = readSgf(text, rule);
+  return read.error ? read : { game: mainLineGame(read.tree) };
+};
 const FORMATS = {
   'row,col': [(g) => formatMoves(g.moves), (text, g) => parseMoves(text, g.size, g.rule)],
   letters: [(g) => formatLetters(g.moves, g.size), (text, g) => parseLetters(text, g.size, g.rule)],
-  sgf: [toSgf, (text, g) => parseSgf(text, 1 - g.rule)], // the file's RU must win over the fallback
+  sgf: [(g) => writeSgf(treeFromGame(g)), (text, g) => sgfGame(text, 1 - g.rule)], // RU wins over the fallback
 };
-
-function gameOf(size, moves, rule = 1) {
-  const game = new Game(size, rule);
-  for (const m of moves) assert.ok(game.play(...m));
-  return game;
-}
 
 test('every format reads back the moves, size, rule and result it wrote', () => {
   const games = [drawnGame(0), drawnGame(1)];
@@ -47,44 +46,22 @@ test('corners and centre in letters and SGF', () => {
   for (const [size, move, letters, point] of cases) {
     assert.equal(formatLetters([move], size), letters);
     assert.deepEqual(parseLetters(letters.toUpperCase(), size, 1).game.moves, [move]);
-    assert.match(toSgf(gameOf(size, [move])), new RegExp(`;B\\[${point}\\]\\)`));
-    assert.deepEqual(parseSgf(`(;SZ[${size}];B[${point}])`, 1).game.moves, [move]);
+    assert.equal(toSgfPoint(move), point);
+    assert.deepEqual(sgfGame(`(;SZ[${size}];B[${point}])`, 1).game.moves, [move]);
   }
-  assert.equal(formatLetters([[7, 7], [6, 8], [5, 9]], 15), 'h8i9j10');
   assert.deepEqual(parseLetters(' H8, i9\n\tJ10 ,', 15, 1).game.moves, [[7, 7], [6, 8], [5, 9]]);
-  const bare = parseSgf('(;;B[hh])', 0).game; // no SZ, no RU: 15 x 15 and the caller's rule
+  const bare = sgfGame('(;;B[hh])', 0).game; // no SZ, no RU: 15 x 15 and the caller's rule
   assert.deepEqual([bare.size, bare.rule], [15, 0]);
   assert.equal(gameFileName(new Date(2024, 0, 5, 9, 7)), 'ormel-2024-01-05-0907.sgf');
 });
 
-test('SGF head and result', () => {
-  const won = gameOf(15, [[7, 3], [0, 0], [7, 4], [0, 2], [7, 5], [0, 4], [7, 6], [0, 6], [7, 7]]);
-  assert.equal(toSgf(won), '(;GM[4]FF[4]CA[UTF-8]AP[ormel]SZ[15]RU[exactly five]RE[B+]\n'
-    + ';B[dh];W[aa];B[eh];W[ca];B[fh];W[ea];B[gh];W[ga];B[hh])\n');
-  assert.match(toSgf(drawnGame(1)), /RE\[0\]/);
-  const overTime = Object.assign(won.replay(8), { result: { winner: WHITE, line: [] } });
-  assert.match(toSgf(overTime), /RE\[W\+F\]/);
-});
-
-test('an SGF written by another tool: its main line, its rule, not its result', () => {
-  const text = `(;FF[4]
-    GM [4] SZ[17]
-    AP[board-notes:0.3] PB[Ann] PW[Ben] RE[W+R]
-    RU[Five-or-More]
-    C[Ann's notes: [a\\] stays
-in the comment]
-    ;B[ii] C[centre] ;W[ij]
-    (;B[hh]
-     ;W[jj]TR[aa][bb])
-    (;B[aa];W[ab]AB[cc]))`;
-  const { game } = parseSgf(text, 1);
-  const moves = [[8, 8], [9, 8], [7, 7], [9, 9]];
-  assert.deepEqual([game.size, game.rule, game.moves, game.result], [17, 0, moves, null]);
-  // A set-up position, white to move, and a move after it: read, and written back the same.
-  const set = parseSgf('(;GM[4]SZ[15]AB[hh][ih]AW[hi]PL[W];W[jj])', 1).game;
-  assert.deepEqual([set.setup, set.moves, set.toMove()],
-    [{ black: [[7, 7], [7, 8]], white: [[8, 7]], toMove: WHITE }, [[9, 9]], 1]);
-  assert.deepEqual(parseSgf(toSgf(set), 1).game, set);
+test('SGF result: from the moves, or a forfeit given by the page', () => {
+  const won = new Game(15, 1);
+  [[7, 3], [0, 0], [7, 4], [0, 2], [7, 5], [0, 4], [7, 6], [0, 6], [7, 7]].forEach((m) => won.play(...m));
+  assert.match(writeSgf(treeFromGame(won)), /RE\[B\+\]/);
+  assert.match(writeSgf(treeFromGame(drawnGame(1))), /RE\[0\]/);
+  assert.match(writeSgf(treeFromGame(won.replay(8)), { winner: WHITE, line: [] }), /RE\[W\+F\]/);
+  assert.doesNotMatch(writeSgf(treeFromGame(won.replay(8))), /RE\[/);
 });
 
 const NOT_A_MOVE = 'is not a column letter followed by a row number, like h8.';
@@ -98,28 +75,28 @@ test('bad input is refused with the move and the reason', () => {
     [parseLetters, 'h8 p1', 'Move 2 (p1) is off a 15 × 15 board.'],
     [parseLetters, 'h8i9H8', 'Move 3 (H8) is taken already.'],
     [parseLetters, 'h8;i9', `Move 2 is not readable: ";i9" ${NOT_A_MOVE}`],
-    [parseSgf, 'h8i9', 'This is not an SGF file: it should begin with "(;".'],
-    [parseSgf, '(;GM[1]SZ[19];B[aa])', 'This SGF file is for another game (GM[1]); Gomoku is GM[4].'],
-    [parseSgf, '(;SZ[15:16])', 'The board in this file is not square (SZ[15:16]).'],
-    [parseSgf, '(;SZ[21])', 'The board in this file is 21 × 21; boards here are 15 to 20.'],
-    [parseSgf, '(;RU[renju])',
+    [sgfGame, 'h8i9', 'This is not an SGF file: it should begin with "(;".'],
+    [sgfGame, '(;GM[1]SZ[19];B[aa])', 'This SGF file is for another game (GM[1]); Gomoku is GM[4].'],
+    [sgfGame, '(;SZ[15:16])', 'The board in this file is not square (SZ[15:16]).'],
+    [sgfGame, '(;SZ[21])', 'The board in this file is 21 × 21; boards here are 15 to 20.'],
+    [sgfGame, '(;RU[renju])',
       'The file\'s rule RU[renju] is not one played here: "exactly five" or "five or more".'],
-    [parseSgf, '(;;B[hh];W[ii]AB[aa])',
+    [sgfGame, '(;;B[hh];W[ii]AB[aa])',
       'The file sets stones up with AB[] after the game began; only its first node may.'],
-    [parseSgf, '(;AB[aa][bb])', 'The file\'s set-up position is refused: With white to move, '
+    [sgfGame, '(;AB[aa][bb])', 'The file\'s set-up position is refused: With white to move, '
       + 'black needs one stone more than white (black has 2, white 0).'],
-    [parseSgf, '(;;W[hh])', 'Move 1 (W[hh]) is White\'s, but Black moves first.'],
-    [parseSgf, '(;;B[hh];W[ii];W[jj])', 'Move 3 (W[jj]) is White\'s again; the colours alternate.'],
-    [parseSgf, '(;;B[hh];W[tt])', 'Move 2 (W[tt]) is a pass; a game here has no passes.'],
-    [parseSgf, '(;;B[h8])', 'Move 1 (B[h8]) is not readable: a point is two letters, column then row.'],
-    [parseSgf, '(;B[hh]\nC[no end\\]\n)',
-      'The SGF ends inside a property value (a "]" is missing from line 2).'],
-    [parseSgf, '(;B[hh]\n;W[ii]', NO_END],
-    [parseSgf, FIVE_THEN, 'Move 10 (W[ea]) comes after the game ended.'],
+    [sgfGame, '(;;W[hh])', 'Move 1 (W[hh]) is White\'s, but Black moves first.'],
+    [sgfGame, '(;;B[hh];W[ii];W[jj])', 'Move 3 (W[jj]) is White\'s again; the colours alternate.'],
+    [sgfGame, '(;;B[hh](;W[ii])(;B[jj]))', 'Move 2 (B[jj]) is Black\'s again; the colours alternate.'],
+    [sgfGame, '(;;B[hh];W[tt])', 'Move 2 (W[tt]) is a pass; a game here has no passes.'],
+    [sgfGame, '(;;B[h8])', 'Move 1 (B[h8]) is not readable: a point is two letters, column then row.'],
+    [sgfGame, '(;B[hh]\nC[no end\\]\n)', 'The SGF ends inside a property value (a "]" is missing from line 2).'],
+    [sgfGame, '(;B[hh]\n;W[ii]', NO_END],
+    [sgfGame, '(;B[hh] % ;W[ii])', 'The SGF is not readable at line 1: unexpected "%".'],
+    [sgfGame, FIVE_THEN, 'Move 10 (W[ea]) comes after the game ended.'],
+    [sgfGame, `(;${'(;'.repeat(1e5)}${')'.repeat(1e5)})`, 'The SGF nests its variations too deeply to read.'],
   ];
-  const deep = '(;' + '(;'.repeat(1e5); // nesting must not overflow the stack
-  cases.push([parseSgf, deep, NO_END]);
   for (const [read, text, error] of cases) {
-    assert.deepEqual(read(text, read === parseSgf ? 1 : 15, 1), { error }, text.slice(0, 40));
+    assert.deepEqual(read(text, read === sgfGame ? 1 : 15, 1), { error }, text.slice(0, 40));
   }
 });

@@ -1,0 +1,218 @@
+// SGF files: the game tree written out with its variations, and files read back into a tree,
+// ours and other programs' alike. The SGF library parses and writes the text (escaping, any
+// property); what is ours is checked here: the game (GM[4]), the board, the rule, set-up
+// stones, and every move of every variation replayed by the page's rules.
+//
+// Written as GM[4] FF[4] CA[UTF-8] AP[ormel] SZ[n], RU[exactly five] or RU[five or more],
+// AB/AW/PL for a set-up position, RE when the main line is decided (B+, W+, 0 for a full board,
+// B+F or W+F for a win by forfeit), then one move a node, variations in brackets. A review adds
+// V, BM and C to the moves it judged. Properties the page does not use stay as they were read.
+//
+// Read leniently, as other tools write it: white space anywhere between tokens, properties we
+// do not use, comments with escaped brackets, nodes without moves, and variations. A file
+// without GM is taken as this game, one without SZ as 15 × 15, one without RU as the caller's
+// rule. RE is not trusted: the moves decide the result. Only the first game of a file is read.
+
+import sgf from '@sabaki/sgf';
+import { BLACK, EMPTY, WHITE, setUpGame } from './game.js';
+import { fromSgfPoint, playOrExplain } from './records.js';
+import { lineThrough, gameAt, treeOf } from './tree.js';
+
+const RESULTS = { [BLACK]: 'B+', [WHITE]: 'W+', [EMPTY]: '0' };
+// What RU may say, after lower case and runs of spaces, hyphens and underscores become one space.
+const RULE_VALUES = {
+  'exactly five': 1,
+  standard: 1,
+  'five or more': 0,
+  freestyle: 0,
+  free: 0,
+};
+const MAX_TEXT = 4 << 20; // a record of every move of many games stays far below this
+
+// A win without a line on the board was given, not played (an engine that ran over its time):
+// the file says so with +F, since a reader that replays the moves will find no five.
+function resultText({ winner, line }) {
+  return RESULTS[winner] + (winner !== EMPTY && line.length === 0 ? 'F' : '');
+}
+
+// The tree as an SGF file. `result` overrides what the main line's moves decide (a forfeit).
+export function writeSgf(tree, result = null) {
+  const main = [...tree.listMainNodes()];
+  const decided = result || gameAt(tree, main[main.length - 1].id).result;
+  const root = { ...tree.root, data: { ...tree.root.data } };
+  if (decided) root.data.RE = [resultText(decided)];
+  return sgf.stringify([root]);
+}
+
+// Where the first game ends ({end}), or what is wrong with the text: the library is lenient
+// with a file cut short or with stray characters, which a file must not be here.
+function brokenAt(text) {
+  const where = (t) => `line ${t.row + 1}`;
+  let depth = 0;
+  let first = true;
+  for (const t of sgf.tokenizeIter(text)) {
+    if (first && !(t.type === 'parenthesis' && t.value === '(')) {
+      return 'This is not an SGF file: it should begin with "(;".';
+    }
+    first = false;
+    if (t.type === 'invalid') {
+      if (t.value === '[') return `The SGF ends inside a property value (a "]" is missing from ${where(t)}).`;
+      return `The SGF is not readable at ${where(t)}: unexpected "${t.value}".`;
+    }
+    if (t.type === 'parenthesis') depth += t.value === '(' ? 1 : -1;
+    if (depth === 0) return { end: t.pos + 1 }; // the first game is whole; what follows is not read
+  }
+  if (first) return 'This is not an SGF file: it should begin with "(;".';
+  return 'The SGF ends before the game does (a ")" is missing).';
+}
+
+// Reads the first game of an SGF file into a game tree: {tree} or {error}.
+export function readSgf(text, fallbackRule) {
+  if (text.length > MAX_TEXT) return { error: 'The file is too large for a game record.' };
+  const first = brokenAt(text);
+  if (typeof first === 'string') return { error: first };
+  let root;
+  try {
+    [root] = sgf.parse(text.slice(0, first.end));
+  } catch (e) {
+    if (e instanceof RangeError) return { error: 'The SGF nests its variations too deeply to read.' };
+    return { error: `The SGF is not readable: ${e.message}.` };
+  }
+  if (!root) return { error: 'This SGF file holds no game.' };
+  root.parentId = null;
+  moveOutOfRoot(root);
+
+  const board = readBoard(root.data, fallbackRule);
+  if (board.error) return board;
+  const setUp = readSetup(root.data, board.size, board.rule);
+  if (setUp.error) return setUp;
+  const error = replayAll(root, setUp.game);
+  if (error) return { error };
+  root.data.SZ = [String(board.size)];
+  root.data.RU = [board.rule === 1 ? 'exactly five' : 'five or more'];
+  root.data.GM = ['4'];
+  delete root.data.RE; // the moves decide the result
+  return { tree: treeOf(root) };
+}
+
+// A move in the root node (some programs write the first move there) goes into a node of its
+// own after the root, which here holds the board and its set-up only.
+function moveOutOfRoot(root) {
+  const colour = ['B', 'W'].find((c) => root.data[c]);
+  if (!colour) return;
+  let maxId = 0;
+  const stack = [root];
+  while (stack.length) {
+    const node = stack.pop();
+    maxId = Math.max(maxId, Number(node.id));
+    stack.push(...node.children);
+  }
+  const node = { id: maxId + 1, data: { [colour]: root.data[colour] }, parentId: root.id, children: root.children };
+  for (const child of node.children) child.parentId = node.id;
+  delete root.data[colour];
+  root.children = [node];
+}
+
+// The size and rule of the root's properties: {size, rule} or {error}.
+function readBoard(data, fallbackRule) {
+  const gm = data.GM?.[0].trim();
+  if (gm !== undefined && gm !== '4') {
+    return { error: `This SGF file is for another game (GM[${gm}]); Gomoku is GM[4].` };
+  }
+  let size = 15;
+  if (data.SZ) {
+    const sz = /^\s*(\d+)\s*(?::\s*(\d+)\s*)?$/.exec(data.SZ[0]);
+    if (!sz) return { error: `The board size SZ[${data.SZ[0].slice(0, 12)}] is not readable.` };
+    if (sz[2] !== undefined && sz[2] !== sz[1]) {
+      return { error: `The board in this file is not square (SZ[${data.SZ[0]}]).` };
+    }
+    size = Number(sz[1]);
+    if (size < 15 || size > 20) {
+      return { error: `The board in this file is ${sz[1]} × ${sz[1]}; boards here are 15 to 20.` };
+    }
+  }
+  let rule = fallbackRule;
+  const ru = data.RU?.[0] ?? '';
+  if (ru.trim() !== '') {
+    rule = RULE_VALUES[ru.trim().toLowerCase().replace(/[\s_-]+/g, ' ')];
+    if (rule === undefined) {
+      return {
+        error: `The file's rule RU[${ru.slice(0, 20)}] is not one played here: ` +
+          '"exactly five" or "five or more".',
+      };
+    }
+  }
+  return { size, rule };
+}
+
+// The game the root node sets up: stones from AB and AW (AE has nothing to take away on an
+// empty board), PL for the side to move, else the side the stone counts give. {game} or {error}.
+function readSetup(data, size, rule) {
+  const lists = { AB: [], AW: [] };
+  for (const id of ['AB', 'AW']) {
+    for (const value of data[id] || []) {
+      const at = fromSgfPoint(value);
+      if (!at) {
+        return { error: `The set-up stone ${id}[${value.trim().slice(0, 12)}] is not a point (two letters; ranges are not read).` };
+      }
+      if (at[0] >= size || at[1] >= size) return { error: `The set-up stone ${id}[${value.trim()}] is off a ${size} × ${size} board.` };
+      lists[id].push(at);
+    }
+  }
+  const pl = data.PL?.[0].trim().toUpperCase();
+  if (pl !== undefined && pl !== 'B' && pl !== 'W') return { error: `PL[${pl.slice(0, 12)}] names neither B nor W.` };
+  const toMove = pl ? (pl === 'B' ? BLACK : WHITE) : lists.AB.length > lists.AW.length ? WHITE : BLACK;
+  const set = setUpGame(size, rule, lists.AB, lists.AW, toMove);
+  return set.error ? { error: `The file's set-up position is refused: ${set.error}` } : set;
+}
+
+// Plays every move of every variation from `start`; the first that cannot be played, in words,
+// or null. Depth first with a stack of its own, so no file can overflow the call stack.
+function replayAll(root, start) {
+  const stack = [[root, start]];
+  while (stack.length) {
+    const [node, before] = stack.pop();
+    const error = node === root ? null : playNode(node, before);
+    if (error) return error;
+    node.children.forEach((child, i) => {
+      stack.push([child, i === node.children.length - 1 ? before : before.replay(before.moves.length)]);
+    });
+  }
+  return null;
+}
+
+// Plays the node's move on `game` (which it changes), or says why it cannot be played.
+function playNode(node, game) {
+  for (const setup of ['AB', 'AW', 'AE']) {
+    if (node.data[setup]) {
+      return `The file sets stones up with ${setup}[] after the game began; only its first node may.`;
+    }
+  }
+  const moves = [];
+  for (const colour of ['B', 'W']) for (const v of node.data[colour] || []) moves.push([colour, v]);
+  if (moves.length === 0) return null;
+  const number = game.moves.length + 1;
+  if (moves.length > 1) return `Move ${number} holds more than one stone.`;
+  const [colour, value] = moves[0];
+  const shown = value.length > 12 ? `${value.slice(0, 12)}…` : value;
+  const what = `Move ${number} (${colour}[${shown}])`;
+  const expected = game.toMove() === BLACK ? 'B' : 'W';
+  if (colour !== expected) {
+    return number === 1 && !game.setup ? `${what} is White's, but Black moves first.`
+      : number === 1 ? `${what} is ${colour === 'B' ? 'Black' : 'White'}'s, but the other side is to move.`
+      : `${what} is ${colour === 'B' ? 'Black' : 'White'}'s again; the colours alternate.`;
+  }
+  const point = value.trim();
+  // An empty value passes; so does "tt" where t is off the board (boards under 20).
+  if (point === '' || (point === 'tt' && game.size <= 19)) return `${what} is a pass; a game here has no passes.`;
+  const at = fromSgfPoint(point);
+  if (!at) return `${what} is not readable: a point is two letters, column then row.`;
+  node.data[colour] = [point]; // written back without the white space
+  return playOrExplain(game, at[0], at[1], what);
+}
+
+// The main line's game at its end, as a reader of the file would play it.
+export function mainLineGame(tree) {
+  const line = lineThrough(tree, tree.root.id, {});
+  return gameAt(tree, line[line.length - 1].id);
+}
