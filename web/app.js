@@ -218,7 +218,8 @@ function engineLine(line) {
     render();
     return;
   }
-  if (info && page.search) {
+  // What a search says of itself; START's benchmark, answered before the request, is no part.
+  if (info && page.search && page.engine?.pieces[0]) {
     const s = page.search;
     if ('level' in info) {
       if (s.level === undefined) s.level = info.level;
@@ -429,6 +430,7 @@ function restore() {
   let tree;
   try {
     saved = JSON.parse(localStorage.getItem(SAVED));
+    if (!saved.root && Array.isArray(saved.moves)) saved = fromMoveList(saved);
     tree = treeOf(saved.root);
     if (readSgf(writeSgf(tree), 1).error || !tree.get(saved.current) || !tree.get(saved.gameEnd)) return null;
   } catch {
@@ -450,6 +452,16 @@ function restore() {
       spent: Number(saved.spent) || 0, values: plain(saved.values),
     },
   };
+}
+
+// A game kept by the page before it kept trees: its settings and its moves in play order.
+function fromMoveList(saved) {
+  const s = saved.settings;
+  const game = new Game(s.size, s.rule === 0 ? 0 : 1);
+  for (const [r, c] of saved.moves) game.play(r, c);
+  const { root } = treeFromGame(game);
+  const end = game.moves.length; // treeFromGame numbers the moves' nodes 1, 2, ...
+  return { settings: s, root, current: end, gameEnd: end, spent: saved.spent };
 }
 
 // What reviews found, kept apart from the games: reviewing a line again reuses it.
