@@ -52,20 +52,22 @@ inline std::string scrub_nps(const std::string& text) {
   return std::regex_replace(text, nps, "nps=N");
 }
 
-// A search whose clock the test owns: each reading returns `now` and then moves it on by
-// `tick` milliseconds (0: the clock stands until the test sets it).
+// A search whose clock the test owns: each reading returns `now` milliseconds and `now_us`
+// microseconds more, and then moves `now` on by `tick` (0: the clock stands until the test
+// sets it).
 struct FakeClock : testing::Test {
   Capture out;
   Search search;
   MatchSettings settings;
   int now = 0;
+  int now_us = 0;
   int tick = 0;
   void SetUp() override {
     search.out = out.f;
-    search.clock_ms = [this] {
+    search.clock_us = [this] {
       const int t = now;
       now += tick;
-      return t;
+      return int64_t{t} * 1000 + now_us;
     };
   }
 };

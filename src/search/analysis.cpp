@@ -47,6 +47,7 @@ int candidate_value(Search& search, const MatchSettings& settings, const Board& 
                     int level, const Move& m, int clock_start, int& value) {
   SearchState& st = search.state;
   st.clock_start = clock_start;
+  st.clock_start_us = int64_t{clock_start} * 1000;
   st.check_count = 1;
   st.stop = STOP_NONE;
   st.stop_countdown = 1;

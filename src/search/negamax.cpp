@@ -5,11 +5,11 @@
 #include <climits>
 #include <cstdlib>
 
-int steady_clock_ms() {
+int64_t steady_clock_us() {
   static const auto start = std::chrono::steady_clock::now();
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::chrono::steady_clock::now() - start)
-                              .count());
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
 }
 
 SearchWindow update_window(SearchWindow w, int row, int col, int dim) {
@@ -46,11 +46,16 @@ bool hard_limit_reached(Search& search) {
 void time_check(Search& search, const MatchSettings& settings) {
   SearchState& st = search.state;
   ++st.check_count;
-  int elapsed = search.clock_ms() - st.clock_start;
-  if (elapsed < 1) elapsed = 1;  // no finite speed from 0 ms: count it as 1 ms
-  const double seconds = elapsed / 1000.0;
-  const double nps = st.node_count / seconds;
+  const int64_t now_us = search.clock_us();
+  // The speed from the microsecond clock: a search of a few milliseconds read in whole
+  // milliseconds is off by up to half. No finite speed from 0 us: count it as 1 us.
+  const int64_t elapsed_us = std::max<int64_t>(now_us - st.clock_start_us, 1);
+  const double nps = st.node_count * 1e6 / static_cast<double>(elapsed_us);
   st.nps = nps >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(nps);
+  // The drops compare whole milliseconds, as they always have; 0 ms counts as 1 ms.
+  int elapsed = static_cast<int>(now_us / 1000) - st.clock_start;
+  if (elapsed < 1) elapsed = 1;
+  const double seconds = elapsed / 1000.0;
 
   if (st.level_request >= 0 || settings.timeout_turn <= 0 || st.search_level <= 0) return;
   // At most one drop per check: first by one level, then, with under a second left, to 0.

@@ -1,6 +1,8 @@
 // The root search: level choice, the root moves, the root loop and its result line.
 #include "search/root_search.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -75,7 +77,8 @@ RootResult root_search_detailed(Search& search, const MatchSettings& settings, B
                                 int side, int level) {
   SearchState& st = search.state;
   // Steps 1-3: the clock, the level, its depth limits.
-  st.clock_start = search.clock_ms();
+  st.clock_start_us = search.clock_us();
+  st.clock_start = static_cast<int>(st.clock_start_us / 1000);
   st.check_count = 1;
   st.stop = STOP_NONE;
   st.stop_countdown = 1;  // the first node entered reads the clock: a spent limit stops at once
@@ -188,6 +191,38 @@ void benchmark(Search& search, const MatchSettings& settings, int dim) {
   Position::prepare_tables(settings.rule);
   // A small fixed search: the move's limits, whatever they were, do not apply to it.
   search.limits = SearchLimits{};
-  root_search(search, settings, scratch, 1, 1);
-  std::fprintf(search.out, "MESSAGE Benchmark, nps=%d\n", search.state.nps);
+  SearchState& st = search.state;
+  int64_t start = search.clock_us();
+  int64_t nodes = root_search_detailed(search, settings, scratch, 1, 1).nodes;
+  // One search takes a few milliseconds, the first of them with cold caches and a cold heap,
+  // in which a busy scheduler weighs heavily too: the same search again, silently, until the
+  // reading spans BENCHMARK_US, and the reading from those alone.
+  std::FILE* const shown = search.out;
+  std::FILE* const sink = null_stream();
+  if (sink != nullptr) {
+    search.out = sink;
+    nodes = 0;
+    start = search.clock_us();
+    for (int i = 0; i < BENCHMARK_REPEATS && search.clock_us() - start < BENCHMARK_US; ++i) {
+      nodes += root_search_detailed(search, settings, scratch, 1, 1).nodes;
+    }
+    search.out = shown;
+  }
+  st.nps = speed_reading(nodes, search.clock_us() - start);
+  std::fprintf(search.out, "MESSAGE Benchmark, nps=%d\n", st.nps);
+}
+
+int speed_reading(int64_t nodes, int64_t elapsed_us) {
+  const double nps =
+      static_cast<double>(nodes) * 1e6 / static_cast<double>(std::max<int64_t>(elapsed_us, 1));
+  return nps >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(nps);
+}
+
+std::FILE* null_stream() {
+#ifdef _WIN32
+  static std::FILE* const sink = std::fopen("NUL", "w");
+#else
+  static std::FILE* const sink = std::fopen("/dev/null", "w");
+#endif
+  return sink;
 }

@@ -2,6 +2,8 @@
 // the measured speed and the time allowed, and the speed benchmark that START runs.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "board/board.h"
@@ -38,8 +40,18 @@ int choose_level(int nps, double time_left, double timeout_turn);
 // The search window of the root: the bounding box of the stones plus 2 cells, within the board.
 SearchWindow root_window(const Board& board);
 
-// Measures the speed with a level-1 search of a fixed position on a dim x dim scratch board.
+// Measures the speed with a level-1 search of a fixed position on a dim x dim scratch board,
+// repeated silently until BENCHMARK_US have passed, so that the reading is the search's speed
+// rather than that of its first milliseconds.
 void benchmark(Search& search, const MatchSettings& settings, int dim);
+constexpr int64_t BENCHMARK_US = 40000;
+constexpr int BENCHMARK_REPEATS = 1000;  // a clock that stands still cannot hold START forever
+
+// Nodes per second from `nodes` stored in `elapsed_us` (at least 1), clamped to an int.
+int speed_reading(int64_t nodes, int64_t elapsed_us);
+
+// A stream that swallows what is written to it, or null where the platform has none.
+std::FILE* null_stream();
 
 // "[row,col]"
 std::string format_move(const Move& m);

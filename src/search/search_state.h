@@ -2,6 +2,7 @@
 // its drops, and the node and clock counters. One instance lives in the engine.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 
 #include "movegen/depth_limits.h"
@@ -10,11 +11,12 @@
 constexpr int LEVEL_TABLE[5][3] = {{2, 4, 6}, {4, 8, 9}, {6, 10, 11}, {8, 12, 13}, {10, 14, 15}};
 
 struct SearchState {
-  DepthLimits limits;     // of the level in force
-  int level_request = 0;  // negative: this search's level was chosen automatically
-  int search_level = 0;   // the level chosen at the start; drops do not change it
-  int level_drop = 0;     // 0 none yet, 1 dropped by one level, 2 dropped to level 0
-  int clock_start = 0;    // ms
+  DepthLimits limits;          // of the level in force
+  int level_request = 0;       // negative: this search's level was chosen automatically
+  int search_level = 0;        // the level chosen at the start; drops do not change it
+  int level_drop = 0;          // 0 none yet, 1 dropped by one level, 2 dropped to level 0
+  int clock_start = 0;         // ms
+  int64_t clock_start_us = 0;  // the same start, for the speed
   int check_count = 1;
   int node_count = 1;  // stored nodes of the current search; 1 between searches
   int nps = 0;         // from the last time check of any search

@@ -36,6 +36,7 @@ using test::FakeClock;
 TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
   SearchState& st = search.state;
   st.level_request = -1, st.search_level = 2, st.clock_start = 1000, st.node_count = 200;
+  st.clock_start_us = 1000000;
   settings.timeout_turn = 3.0;
   struct Check {
     int now, level_drop, quiet_limit, nps;
@@ -47,7 +48,7 @@ TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
       {3000, 1, 4, 100},   // exactly one second left: no drop to 0
       {3001, 2, 2, 99},    // under a second left: level 0
       {9000, 2, 2, 25},    // nothing more
-      {1000, 2, 2, 200000},  // 0 ms elapsed counts as 1 ms
+      {1000, 2, 2, 200000000},  // 0 us elapsed counts as 1 us
   };
   // clang-format on
   for (const Check& c : checks) {
@@ -78,6 +79,22 @@ TEST_F(FakeClock, NoDropForAGivenLevelNoTurnTimeOrLevelZero) {
   }
   EXPECT_EQ(st.nps, 50);
   EXPECT_EQ(out.text(), "");
+}
+
+// START's speed: the fixed search once, with its lines as always, then again silently until
+// BENCHMARK_US have passed; the reading is of the repeats alone, in microseconds.
+TEST_F(FakeClock, BenchmarkReadsItsRepeatsInMicroseconds) {
+  struct Case {
+    long long nodes, us;
+    int nps;
+  };
+  const Case cases[] = {{513, 2345, 218763}, {513, 0, 513000000}, {1LL << 40, 1, INT_MAX}};
+  for (const Case& c : cases) EXPECT_EQ(speed_reading(c.nodes, c.us), c.nps) << c.us;
+  tick = 1;
+  now_us = 250;
+  benchmark(search, settings, 15);
+  EXPECT_EQ(out.text(),
+            "MESSAGE Level... 1\nMESSAGE [9,7], val = 5\nMESSAGE Benchmark, nps=98477\n");
 }
 
 }  // namespace
