@@ -47,6 +47,10 @@ TEST(Info, ConvertsValuesToSecondsAndMebibytes) {
     EXPECT_EQ(s.rule, c.rule);
     EXPECT_EQ(e.out(), std::string(c.out) + "ERROR i/o command\n");
   }
+  // max_memory 0 is a value sent, and it means no limit.
+  test::ScriptedEngine e("INFO max_memory 0\n");
+  e.run();
+  EXPECT_EQ(hard_limits(e.engine.settings).table_bytes, NO_MEMORY_LIMIT);
 }
 
 }  // namespace

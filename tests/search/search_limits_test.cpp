@@ -4,6 +4,7 @@
 #include <map>
 #include <sstream>
 
+#include "search/analysis.h"
 #include "search/root_search.h"
 #include "search/search_limits.h"
 #include "test_util.h"
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr size_t MIB = size_t{1} << 20;
+constexpr int MEMORY_STOP_READINGS = 4000;  // clock readings, one every 64 nodes entered
 
 TEST(HardLimits, FollowTheManagersSettings) {
   struct Case {
@@ -105,7 +107,6 @@ struct LimitedSearch : test::FakeClock {
   }
 };
 
-// The first root move when none has finished is pinned by StopAnswersTheBestFinishedRootMove.
 TEST_F(LimitedSearch, RunawayStopsAtTheTimeOrMemoryLimit) {
   settings.rule = 0;
   search.limits.hard_ms = 300;
@@ -116,6 +117,9 @@ TEST_F(LimitedSearch, RunawayStopsAtTheTimeOrMemoryLimit) {
   EXPECT_TRUE(now == 301 || now == 302) << now;
   EXPECT_EQ(r.stop, STOP_TIME);
   EXPECT_EQ(r.finished, 0);
+  const Move first = root_moves(board_of(RUNAWAY, 20), 1, 0, settings.rule).at(0);
+  EXPECT_EQ((std::array{r.move.row, r.move.col}), (std::array{first.row, first.col}))
+      << "none finished: the first root move in the generator's order";
   EXPECT_EQ(out.text(),
             "MESSAGE Level... 0\nMESSAGE Search stopped at its time limit of 300 ms: "
             "0 of " +
@@ -128,9 +132,11 @@ TEST_F(LimitedSearch, RunawayStopsAtTheTimeOrMemoryLimit) {
   EXPECT_EQ(play(RUNAWAY, 20, 0).stop, STOP_TIME);
   EXPECT_EQ(search.state.nps, 1234);
 
-  // A table that may not grow past 2 MiB stops it just the same.
-  search.limits = SearchLimits{NO_TIME_LIMIT, 2 * MIB};
+  // A table that may not grow past 2 MiB stops it just the same, long before a time limit
+  // that would otherwise end it.
+  search.limits = SearchLimits{MEMORY_STOP_READINGS, 2 * MIB};
   EXPECT_EQ(play(RUNAWAY, 20, 0).stop, STOP_MEMORY);
+  EXPECT_LT(now, MEMORY_STOP_READINGS);
   EXPECT_NE(out.text().find("MESSAGE Search stopped at its memory limit"), std::string::npos);
 }
 
