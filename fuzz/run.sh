@@ -17,7 +17,7 @@ for harness in protocol search; do
            -artifact_prefix="$scratch/")
   "$build/${harness}_fuzz" "${options[@]}" "$scratch" "fuzz/corpus/$harness" > "$scratch.log" 2>&1 ||
     true
-  grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|ERROR|SUMMARY" \
+  grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^search_fuzz:|ERROR|SUMMARY" \
     "$scratch.log" || tail -n 2 "$scratch.log"
   rm -f "$scratch.log"
   for artifact in "$scratch"/{crash,leak,oom,timeout}-*; do
