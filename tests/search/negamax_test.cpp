@@ -61,6 +61,9 @@ TEST_F(FakeClock, LevelDropsAtTwoThirdsThenWithUnderASecondLeft) {
   EXPECT_EQ(st.check_count, 7);
   EXPECT_EQ(st.search_level, 2) << "drops leave the chosen level as it was";
   EXPECT_EQ(out.text(), "MESSAGE Level... 1\nMESSAGE Level... 0\n");
+  now = 1001, now_us = 500;  // the speed counts microseconds
+  time_check(search, settings);
+  EXPECT_EQ(st.nps, 133333);
   st.node_count = 2147483647;
   time_check(search, settings);
   EXPECT_EQ(st.nps, 2147483647) << "clamped";
