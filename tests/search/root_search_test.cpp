@@ -5,7 +5,6 @@
 
 namespace {
 
-
 // A checkerboard-like fill in which no line of either colour can grow: nothing to generate.
 Board dead_board() {
   Board b;
