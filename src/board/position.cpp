@@ -31,6 +31,25 @@ constexpr RankTables make_rank_tables() {
 
 constexpr RankTables RANK = make_rank_tables();
 
+// By point_sort_key: whether the class is strong (see Position::strong_mask).
+struct StrongTable {
+  uint8_t strong[POINT_SORT_KEYS];
+};
+
+constexpr StrongTable make_strong_table() {
+  StrongTable t{};
+  for (int fo = 0; fo < 3; ++fo) {
+    for (int th = 0; th < 5; ++th) {
+      for (int c = -7; c <= 5; ++c) {
+        t.strong[point_sort_key(th, c, fo)] = th >= 3 || (th == 2 && c >= 2) || fo == 2;
+      }
+    }
+  }
+  return t;
+}
+
+constexpr StrongTable STRONG = make_strong_table();
+
 uint8_t rank_of(LineStrength s) {
   return s.best == 0 ? 0 : static_cast<uint8_t>(16 * s.best + s.count + 8);
 }
@@ -173,8 +192,15 @@ void Position::refold(Cell& cell, int row, int col) {
     a.threat[s] = t;
     a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
   }
-  candidates_[row] = (candidates_[row] & ~(1u << col)) | static_cast<uint32_t>(a.interesting != 0)
-                                                             << col;
+  a.strong = STRONG.strong[a.sort_key[0]] | STRONG.strong[a.sort_key[1]];
+  set_masks(a, row, col);
+}
+
+void Position::set_masks(const Analysis& a, int row, int col) {
+  const uint32_t bit = 1u << col;
+  const uint32_t candidate = a.interesting != 0 ? bit : 0;
+  candidates_[row] = (candidates_[row] & ~bit) | candidate;
+  strong_[row] = (strong_[row] & ~bit) | (a.strong != 0 ? candidate : 0);
 }
 
 template <class F>
@@ -199,6 +225,7 @@ void Position::for_cells_in_reach(int row, int col, F f) const {
 void Position::place(int row, int col, int stone) {
   board_.at(row, col) = stone;
   candidates_[row] &= ~(1u << col);
+  strong_[row] &= ~(1u << col);
   ply_start_[plies_++] = saved_count_;
   const uint32_t stone_code = stone > 0 ? 1u : 2u;
   for_cells_in_reach(row, col, [&](int index, int d, int shift) {
@@ -226,9 +253,8 @@ void Position::remove(int row, int col) {
     const Saved& s = saved_[--saved_count_];
     Cell& cell = cells_[s.row * BOARD_STRIDE + s.col];
     cell.analysis = s.analysis;
-    candidates_[s.row] = (candidates_[s.row] & ~(1u << s.col)) |
-                         static_cast<uint32_t>(s.analysis.interesting != 0) << s.col;
+    set_masks(s.analysis, s.row, s.col);
   }
   // The point's own cell was not touched while it held the stone.
-  if (cells_[row * BOARD_STRIDE + col].analysis.interesting != 0) candidates_[row] |= 1u << col;
+  set_masks(cells_[row * BOARD_STRIDE + col].analysis, row, col);
 }

@@ -50,6 +50,10 @@ class Position {
   // Bit col is set for every empty cell of the row at which either side has a th of 2 or more
   // or a c of 2 or more: the only cells the move generator can put into any of its lists.
   uint32_t candidate_mask(int row) const { return candidates_[row]; }
+  // The part of that mask where either side's class is strong: th 3 or more, th 2 with c 2 or
+  // more, or fo 2. Only such points can join the generator's short lists (its main candidates,
+  // the opponent's fives, fours and doubles) or end a node at once.
+  uint32_t strong_mask(int row) const { return strong_[row]; }
 
  private:
   // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
@@ -66,6 +70,7 @@ class Position {
     std::array<PackedThreat, 2> threat;  // the point's class
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
+    uint8_t strong;                      // either side's class is strong (see strong_mask)
   };
 
   struct Cell {
@@ -90,6 +95,7 @@ class Position {
   void set_line(Cell& cell, int direction);
   static void set_ranks(Analysis& a, int direction, uint16_t both);
   void refold(Cell& cell, int row, int col);
+  void set_masks(const Analysis& a, int row, int col);
   // Calls f(cell index, direction, shift of the point's cell in that cell's code) for every
   // on-board cell within five steps of (row, col) along the four lines.
   template <class F>
@@ -100,6 +106,7 @@ class Position {
   const uint16_t* ranks_;  // of lines a board can show: for +1 in the low byte, -1 the high
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
   std::array<uint32_t, MAX_DIM> candidates_{};
+  std::array<uint32_t, MAX_DIM> strong_{};
   std::unique_ptr<Saved[]> saved_;    // the undo stack of cells
   std::unique_ptr<int[]> ply_start_;  // where each placed stone's saved cells begin
   int saved_count_ = 0;

@@ -163,16 +163,16 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   const int threat_forcing = forcing > 0 ? 1 : 0;  // what an open three or an extension passes on
 
   // Step 2: the empty points in row-major order, with their classes for both sides. Points
-  // outside the position's candidate masks would enter no list, so only the masks are walked.
+  // outside the position's candidate masks would enter no list, so only the masks are walked;
+  // and the short lists, which alone can end the node in steps 2 to 4, take only points of its
+  // strong masks: those are read first, the long lists only for a node that goes on.
   const uint32_t columns = window.col_from > window.col_to
                                ? 0u
                                : ((2u << window.col_to) - 1) & ~((1u << window.col_from) - 1);
   for (int row = window.row_from; row <= window.row_to; ++row) {
-    for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
+    for (uint32_t bits = pos.strong_mask(row) & columns; bits != 0; bits &= bits - 1) {
       const int col = std::countr_zero(bits);
-      const int own_key = pos.sort_key(row, col, side);
-      const int opp_key = pos.sort_key(row, col, opponent);
-      if (KEYS.own[own_key] == UPPER_LIST) {
+      if (KEYS.own[pos.sort_key(row, col, side)] == UPPER_LIST) {
         const PointThreat own = pos.threat(row, col, side);
         if (own.th == 4) {  // the first own five point in scan order wins at once
           uloz_tah(row, col, 3, forcing, main_only, out, n);
@@ -189,7 +189,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
                      n_main);
         }
       }
-      if (KEYS.opp[opp_key] == UPPER_LIST) {
+      if (KEYS.opp[pos.sort_key(row, col, opponent)] == UPPER_LIST) {
         const PointThreat opp = pos.threat(row, col, opponent);
         if (opp.th == 4) {
           uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
@@ -199,9 +199,6 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
           uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
         }
       }
-      const int point = row * BOARD_STRIDE + col;
-      own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
-      opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
     }
   }
 
@@ -230,6 +227,18 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   if (n > 0) {
     score = 512 - depth;
     return n;
+  }
+
+  // The long lists, own_other and opp_other, in scan order.
+  for (int row = window.row_from; row <= window.row_to; ++row) {
+    for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
+      const int col = std::countr_zero(bits);
+      const int own_key = pos.sort_key(row, col, side);
+      const int opp_key = pos.sort_key(row, col, opponent);
+      const int point = row * BOARD_STRIDE + col;
+      own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
+      opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
+    }
   }
 
   // Step 5: best candidates first; own_other and opp_other are ranked as far as they are read.

@@ -13,7 +13,7 @@ namespace {
 void expect_matches_reference(const Position& pos, const Board& reference) {
   ASSERT_EQ(pos.board().cells, reference.cells);
   for (int r = 0; r < reference.dim; ++r) {
-    uint32_t candidates = 0;
+    uint32_t candidates = 0, strong = 0;
     for (int c = 0; c < reference.dim; ++c) {
       if (reference.at(r, c) != 0) continue;
       for (int side : {1, -1}) {
@@ -23,6 +23,7 @@ void expect_matches_reference(const Position& pos, const Board& reference) {
                   (std::array{want.th, want.c, want.fo, want.sm}))
             << "point " << r << "," << c << " side " << side;
         if (want.th >= 2 || want.c >= 2) candidates |= 1u << c;
+        if (want.th >= 3 || (want.th == 2 && want.c >= 2) || want.fo == 2) strong |= 1u << c;
         for (int d = 0; d < 4; ++d) {
           const LineStrength line = analyse_line(read_line(reference, r, c, d), side, pos.rule());
           const LineStrength kept = pos.line(r, c, d, side);
@@ -32,6 +33,7 @@ void expect_matches_reference(const Position& pos, const Board& reference) {
       }
     }
     ASSERT_EQ(pos.candidate_mask(r), candidates) << "row " << r;
+    ASSERT_EQ(pos.strong_mask(r), strong & candidates) << "row " << r;
   }
 }
 
