@@ -229,15 +229,20 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
     return n;
   }
 
-  // The long lists, own_other and opp_other, in scan order.
+  // The long lists in scan order. own_other scores every node that goes on; opp_other is read
+  // only in the quiet case of step 8d, which the short lists and the depth already tell.
+  const bool opp_read =
+      depth <= limits.quiet_limit && n_fours == 0 && n_doubles == 0 && main_only == 0;
   for (int row = window.row_from; row <= window.row_to; ++row) {
     for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
       const int col = std::countr_zero(bits);
       const int own_key = pos.sort_key(row, col, side);
-      const int opp_key = pos.sort_key(row, col, opponent);
       const int point = row * BOARD_STRIDE + col;
       own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
-      opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
+      if (opp_read) {
+        const int opp_key = pos.sort_key(row, col, opponent);
+        opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
+      }
     }
   }
 
