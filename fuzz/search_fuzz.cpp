@@ -35,11 +35,11 @@ bool makes_five(const Board& b, int r, int c, int v) {
 }
 
 // By four bits of the input: levels 0 and 1 most often, level 4 once in sixteen.
-constexpr int LEVELS[16] = {0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 3, 4, 4};
+constexpr int LEVELS[16] = {0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4};
 // By the top five bits of the first byte (the low ones give the size): a long limit, a spent
 // clock, or a table that cannot grow, each now and then; the rest a short limit.
 constexpr int LIMIT_LONG = 0, LIMIT_SPENT = 1, LIMIT_TABLE = 2;
-constexpr int SHORT_MS = 10, LONG_MS = 100, TABLE_MS = 2000;
+constexpr int SHORT_MS = 10, LONG_MS = 50, TABLE_MS = 2000;
 // A fresh table's size: one that may not grow stops the first time a part of it would double.
 constexpr size_t FRESH_TABLE = size_t{256 * 256} * 12;
 
