@@ -134,7 +134,7 @@ Position::Position(const Board& board, int rule)
       for (int d = 0; d < 4; ++d) cell.code[d] = line_code(board_, row, col, d);
       if (board_.at(row, col) != 0) continue;
       for (int d = 0; d < 4; ++d) set_line(cell, d);
-      refold(cell, row, col);
+      refold(cell, row, col, true, true);
     }
   }
 }
@@ -185,12 +185,20 @@ void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
   a.interesting = static_cast<uint8_t>((a.interesting & ~(0x11u << direction)) | bits);
 }
 
-void Position::refold(Cell& cell, int row, int col) {
+void Position::refold_side(Analysis& a, int s) {
+  const PackedThreat t = fold_lines(a.rank[s]);
+  a.threat[s] = t;
+  a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
+}
+
+void Position::refold(Cell& cell, int row, int col, bool own, bool other) {
   Analysis& a = cell.analysis;
-  for (int s = 0; s < 2; ++s) {
-    const PackedThreat t = fold_lines(a.rank[s]);
-    a.threat[s] = t;
-    a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
+  if (own && other) {
+    refold_side(a, 0);
+    refold_side(a, 1);
+  } else {
+    // Mostly one side's line changes, and which one is unpredictable: no branch on it.
+    refold_side(a, own ? 0 : 1);
   }
   a.strong = STRONG.strong[a.sort_key[0]] | STRONG.strong[a.sort_key[1]];
   set_masks(a, row, col);
@@ -200,7 +208,7 @@ void Position::set_masks(const Analysis& a, int row, int col) {
   const uint32_t bit = 1u << col;
   const uint32_t candidate = a.interesting != 0 ? bit : 0;
   candidates_[row] = (candidates_[row] & ~bit) | candidate;
-  strong_[row] = (strong_[row] & ~bit) | (a.strong != 0 ? candidate : 0);
+  strong_[row] = (strong_[row] & ~bit) | (candidate & (0u - a.strong));
 }
 
 template <class F>
@@ -235,11 +243,12 @@ void Position::place(int row, int col, int stone) {
     // Often the line's analysis for both sides stays as it was, and so does everything else.
     const uint16_t both = line_ranks(cell.code[d]);
     Analysis& a = cell.analysis;
-    if (both == (a.rank[0][d] | a.rank[1][d] << 8)) return;
+    const bool own = (both & 0xff) != a.rank[0][d], other = (both >> 8) != a.rank[1][d];
+    if (!own && !other) return;
     const int r = index / BOARD_STRIDE, c = index % BOARD_STRIDE;
     saved_[saved_count_++] = Saved{a, static_cast<uint8_t>(r), static_cast<uint8_t>(c)};
     set_ranks(a, d, both);
-    refold(cell, r, c);
+    refold(cell, r, c, own, other);
   });
 }
 

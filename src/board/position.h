@@ -70,7 +70,7 @@ class Position {
     std::array<PackedThreat, 2> threat;  // the point's class
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
-    uint8_t strong;                      // either side's class is strong (see strong_mask)
+    uint8_t strong;                      // 1: either side's class is strong (see strong_mask)
   };
 
   struct Cell {
@@ -94,7 +94,9 @@ class Position {
   uint16_t line_ranks(uint32_t code) const;
   void set_line(Cell& cell, int direction);
   static void set_ranks(Analysis& a, int direction, uint16_t both);
-  void refold(Cell& cell, int row, int col);
+  // Folds again the sides whose ranks changed (at least one) and sets the masks.
+  void refold(Cell& cell, int row, int col, bool own, bool other);
+  static void refold_side(Analysis& a, int s);
   void set_masks(const Analysis& a, int row, int col);
   // Calls f(cell index, direction, shift of the point's cell in that cell's code) for every
   // on-board cell within five steps of (row, col) along the four lines.
