@@ -157,6 +157,15 @@ Position::PackedThreat Position::fold_lines(const LineRanks& r) {
 
 void Position::prepare_tables(int rule) { rank_table(rule); }
 
+uint32_t Position::row_bits(const PointSet& set, int row) {
+  uint32_t bits = 0;
+  for (int col = 0; col < BOARD_STRIDE; ++col) {
+    const int point = row * BOARD_STRIDE + col;
+    bits |= static_cast<uint32_t>(set[point >> 6] >> (point & 63) & 1) << col;
+  }
+  return bits;
+}
+
 LineStrength Position::line(int row, int col, int direction, int side) const {
   const int rank = cells_[row * BOARD_STRIDE + col].analysis.rank[side_index(side)][direction];
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
@@ -205,10 +214,13 @@ void Position::refold(Cell& cell, int row, int col, bool own, bool other) {
 }
 
 void Position::set_masks(const Analysis& a, int row, int col) {
-  const uint32_t bit = 1u << col;
-  const uint32_t candidate = a.interesting != 0 ? bit : 0;
-  candidates_[row] = (candidates_[row] & ~bit) | candidate;
-  strong_[row] = (strong_[row] & ~bit) | (candidate & (0u - a.strong));
+  const int point = row * BOARD_STRIDE + col;
+  const uint64_t bit = uint64_t{1} << (point & 63);
+  const uint64_t candidate = a.interesting != 0 ? bit : 0;
+  uint64_t& c = candidates_[point >> 6];
+  uint64_t& s = strong_[point >> 6];
+  c = (c & ~bit) | candidate;
+  s = (s & ~bit) | (candidate & (uint64_t{0} - a.strong));
 }
 
 template <class F>
@@ -232,8 +244,9 @@ void Position::for_cells_in_reach(int row, int col, F f) const {
 
 void Position::place(int row, int col, int stone) {
   board_.at(row, col) = stone;
-  candidates_[row] &= ~(1u << col);
-  strong_[row] &= ~(1u << col);
+  const int point = row * BOARD_STRIDE + col;
+  candidates_[point >> 6] &= ~(uint64_t{1} << (point & 63));
+  strong_[point >> 6] &= ~(uint64_t{1} << (point & 63));
   ply_start_[plies_++] = saved_count_;
   const uint32_t stone_code = stone > 0 ? 1u : 2u;
   for_cells_in_reach(row, col, [&](int index, int d, int shift) {

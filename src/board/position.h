@@ -47,13 +47,21 @@ class Position {
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
 
-  // Bit col is set for every empty cell of the row at which either side has a th of 2 or more
-  // or a c of 2 or more: the only cells the move generator can put into any of its lists.
-  uint32_t candidate_mask(int row) const { return candidates_[row]; }
-  // The part of that mask where either side's class is strong: th 3 or more, th 2 with c 2 or
+  // Points as bits, bit row * BOARD_STRIDE + col, so that a rectangle's points come in row-major
+  // order from a few words rather than from a loop over its rows.
+  static constexpr int POINT_WORDS = (BOARD_STRIDE * BOARD_STRIDE + 63) / 64;
+  using PointSet = std::array<uint64_t, POINT_WORDS>;
+
+  // Every empty cell at which either side has a th of 2 or more or a c of 2 or more: the only
+  // cells the move generator can put into any of its lists.
+  const PointSet& candidates() const { return candidates_; }
+  // The part of that set where either side's class is strong: th 3 or more, th 2 with c 2 or
   // more, or fo 2. Only such points can join the generator's short lists (its main candidates,
   // the opponent's fives, fours and doubles) or end a node at once.
-  uint32_t strong_mask(int row) const { return strong_[row]; }
+  const PointSet& strong() const { return strong_; }
+  // Those sets' bits in one row, bit col.
+  uint32_t candidate_mask(int row) const { return row_bits(candidates_, row); }
+  uint32_t strong_mask(int row) const { return row_bits(strong_, row); }
 
  private:
   // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
@@ -90,6 +98,7 @@ class Position {
   static constexpr int SAVED_PER_PLY = 40;
 
   static int side_index(int side) { return side > 0 ? 0 : 1; }
+  static uint32_t row_bits(const PointSet& set, int row);
   static PackedThreat fold_lines(const LineRanks& ranks);
   uint16_t line_ranks(uint32_t code) const;
   void set_line(Cell& cell, int direction);
@@ -107,8 +116,8 @@ class Position {
   int rule_;
   const uint16_t* ranks_;  // of lines a board can show: for +1 in the low byte, -1 the high
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
-  std::array<uint32_t, MAX_DIM> candidates_{};
-  std::array<uint32_t, MAX_DIM> strong_{};
+  PointSet candidates_{};
+  PointSet strong_{};
   std::unique_ptr<Saved[]> saved_;    // the undo stack of cells
   std::unique_ptr<int[]> ply_start_;  // where each placed stone's saved cells begin
   int saved_count_ = 0;

@@ -145,6 +145,25 @@ class LowerList {
   uint64_t present_[4] = {};
 };
 
+// The window's points as a Position::PointSet, and the words that hold any of them.
+struct WindowSet {
+  explicit WindowSet(const SearchWindow& window) {
+    const int width = window.col_to - window.col_from + 1;
+    if (width <= 0 || window.row_from > window.row_to) return;
+    const uint64_t row_bits = (uint64_t{1} << width) - 1;
+    for (int row = window.row_from; row <= window.row_to; ++row) {
+      const int point = row * BOARD_STRIDE + window.col_from, shift = point & 63;
+      bits[point >> 6] |= row_bits << shift;
+      if (shift + width > 64) bits[(point >> 6) + 1] |= row_bits >> (64 - shift);
+    }
+    first = (window.row_from * BOARD_STRIDE + window.col_from) >> 6;
+    last = (window.row_to * BOARD_STRIDE + window.col_to) >> 6;
+  }
+
+  Position::PointSet bits{};
+  int first = 0, last = -1;
+};
+
 }  // namespace
 
 int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
@@ -166,12 +185,11 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // outside the position's candidate masks would enter no list, so only the masks are walked;
   // and the short lists, which alone can end the node in steps 2 to 4, take only points of its
   // strong masks: those are read first, the long lists only for a node that goes on.
-  const uint32_t columns = window.col_from > window.col_to
-                               ? 0u
-                               : ((2u << window.col_to) - 1) & ~((1u << window.col_from) - 1);
-  for (int row = window.row_from; row <= window.row_to; ++row) {
-    for (uint32_t bits = pos.strong_mask(row) & columns; bits != 0; bits &= bits - 1) {
-      const int col = std::countr_zero(bits);
+  const WindowSet in_window(window);
+  for (int w = in_window.first; w <= in_window.last; ++w) {
+    for (uint64_t bits = pos.strong()[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
+      const int point = w * 64 + std::countr_zero(bits);
+      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
       if (KEYS.own[pos.sort_key(row, col, side)] == UPPER_LIST) {
         const PointThreat own = pos.threat(row, col, side);
         if (own.th == 4) {  // the first own five point in scan order wins at once
@@ -233,11 +251,11 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // only in the quiet case of step 8d, which the short lists and the depth already tell.
   const bool opp_read =
       depth <= limits.quiet_limit && n_fours == 0 && n_doubles == 0 && main_only == 0;
-  for (int row = window.row_from; row <= window.row_to; ++row) {
-    for (uint32_t bits = pos.candidate_mask(row) & columns; bits != 0; bits &= bits - 1) {
-      const int col = std::countr_zero(bits);
+  for (int w = in_window.first; w <= in_window.last; ++w) {
+    for (uint64_t bits = pos.candidates()[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
+      const int point = w * 64 + std::countr_zero(bits);
+      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
       const int own_key = pos.sort_key(row, col, side);
-      const int point = row * BOARD_STRIDE + col;
       own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
       if (opp_read) {
         const int opp_key = pos.sort_key(row, col, opponent);
