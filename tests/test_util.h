@@ -1,15 +1,10 @@
-// Helpers shared by the tests: boards drawn in ASCII, in-process engines on memory streams, and
-// the real engine binary run through pipes.
+// Helpers shared by the tests: boards from stone lists, in-process engines on memory streams,
+// and a search on a clock the test owns.
 #pragma once
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -91,38 +86,5 @@ class ScriptedEngine {
  public:
   Engine engine;
 };
-
-struct ProcessResult {
-  std::string out;
-  std::string err;
-  int exit_code = -1;
-};
-
-inline std::string read_file(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-// Runs the engine binary with `input` on stdin, as a manager would.
-inline ProcessResult run_engine_binary(const std::string& input) {
-  char dir_template[] = "/tmp/ormel-test-XXXXXX";
-  const std::string dir = mkdtemp(dir_template);
-  const std::string in = dir + "/in", out = dir + "/out", err = dir + "/err";
-  std::ofstream(in, std::ios::binary) << input;
-  const std::string cmd =
-      std::string("'") + ORMEL_ENGINE_PATH + "' < " + in + " > " + out + " 2> " + err;
-  const int status = std::system(cmd.c_str());
-  ProcessResult r;
-  r.out = read_file(out);
-  r.err = read_file(err);
-  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  std::remove(in.c_str());
-  std::remove(out.c_str());
-  std::remove(err.c_str());
-  rmdir(dir.c_str());
-  return r;
-}
 
 }  // namespace test

@@ -2,7 +2,8 @@
 """Plays games between two copies of an engine the way a tournament manager drives them: one
 process per side for the whole match, START before every game, INFO settings, time_left before
 every move, TURN with the opponent's move (a BOARD block after a set-up opening). Reports each
-game's result and the slowest replies, and how close any reply came to its limits.
+game's result and the slowest replies, how close any reply came to its limits, and how many
+searched replies dropped their level on the way.
 
   tools/match.py --engine build/release/pbrain-ormel --games 4 --timeout-turn 5000 \
                  --timeout-match 120000 [--dim 15] [--rule 1] [--random-opening 3 --seed 1]
@@ -30,6 +31,8 @@ class Engine:
                                   text=True, bufsize=1)
         self.stops = 0  # searches stopped at a hard limit
         self.last_stop = ""  # which limit stopped the last search: "time", "memory" or ""
+        self.searched = 0  # replies that ran a search (announced a level)
+        self.drops = 0  # of those, replies that dropped their level while searching
 
     def send(self, line):
         self.p.stdin.write(line + "\n")
@@ -37,6 +40,7 @@ class Engine:
 
     def read_move(self):
         self.last_stop = ""
+        levels = 0  # "MESSAGE Level..." lines: the first is the search's level, more are drops
         while True:
             line = self.p.stdout.readline()
             if not line:
@@ -45,11 +49,15 @@ class Engine:
             if line.startswith("MESSAGE Search stopped"):
                 self.stops += 1
                 self.last_stop = "memory" if "memory limit" in line else "time"
+            if line.startswith("MESSAGE Level..."):
+                levels += 1
             if line.startswith("MESSAGE") or not line:
                 continue
             if line.startswith("ERROR") or line.startswith("UNKNOWN"):
                 raise RuntimeError("engine said: " + line)
             r, c = line.split(",")
+            self.searched += levels > 0
+            self.drops += levels > 1
             return int(r), int(c)
 
     def read_ok(self):
@@ -218,13 +226,17 @@ def main():
     left_margin = min((l - ms for ms, _, l, _ in all_replies), default=0.0)
     over = sum(1 for ms, t, l, _ in all_replies if ms > min(t, l))
     stops = sum(e.stops for e in engines)
+    searched = sum(e.searched for e in engines)
+    drops = sum(e.drops for e in engines)
     print(f"{len(all_replies)} replies; longest {longest:.0f} ms; least margin to timeout_turn "
           f"{turn_margin:.0f} ms, to time_left {left_margin:.0f} ms; over the limit: {over}; "
-          f"stopped at a hard limit: {stops}")
+          f"stopped at a hard limit: {stops}; searched {searched}, of which dropped a level: "
+          f"{drops} ({100 * drops / max(searched, 1):.0f}%)")
     if args.json:
         print(json.dumps({"games": args.games, "replies": len(all_replies), "longest_ms": longest,
                           "turn_margin_ms": turn_margin, "left_margin_ms": left_margin,
-                          "over": over, "stops": stops, "failures": failures}))
+                          "over": over, "stops": stops, "searched": searched, "drops": drops,
+                          "failures": failures}))
     return 1 if over or failures else 0
 
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Runs the golden protocol transcripts through an engine command, the way the CTest
-transcript test does for the native build: NAME.in on stdin, then stdout (nps= scrubbed),
-"[stderr]" and standard error when not empty, and "[exit N]" compared with NAME.out. Used for
-builds CTest cannot run directly, such as the Windows executable under wine.
+"""Runs the golden protocol transcripts through an engine command, as a manager drives it:
+NAME.in on stdin, then stdout (nps= scrubbed), "[stderr]" and standard error when not empty,
+and "[exit N]" compared with NAME.out. CTest runs it on the native engine; the Windows
+executable runs it under wine.
 
-  tests/protocol/run_transcripts.py [--crlf] -- ENGINE COMMAND...
+  tests/protocol/run_transcripts.py [--crlf] [--update] -- ENGINE COMMAND...
   --crlf  feeds every input with CR LF line ends; the replies must not change.
   --only NAME,...  runs only these transcripts (hosts that take input a piece at a time can
           answer only the ones whose commands each sit whole in a line or block).
+  --update  rewrites NAME.out from what the engine printed (after a change meant to alter it).
   --retries N  runs a differing transcript again up to N times (the engine answers every
           transcript the same way each time, so only the host can make a run differ: wine
           under load once ended a start with exit code 1 and no output at all).
@@ -33,6 +34,7 @@ def transcript(result):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--crlf", action="store_true")
+    ap.add_argument("--update", action="store_true")
     ap.add_argument("--retries", type=int, default=0)
     ap.add_argument("--only", default="")
     ap.add_argument("command", nargs="+")
@@ -52,6 +54,9 @@ def main():
             if actual == expected:
                 break
             print(f"{path.stem}: run {attempt + 1} differs" + (", again" if attempt < args.retries else ""))
+        if args.update:
+            path.with_suffix(".out").write_bytes(actual)
+            expected = actual
         found = MOVE.findall(result.stdout)
         moves = b" ".join(found[:12]).decode() + (f" ... ({len(found)} in all)" if len(found) > 12 else "")
         status = "ok" if actual == expected else "DIFFERS"
