@@ -127,7 +127,7 @@ Position::Position(const Board& board, int rule)
       ranks_(rank_table(rule)),
       cells_{},
       saved_(new Saved[MAX_PLIES * SAVED_PER_PLY]),
-      ply_start_(new int[MAX_PLIES]) {
+      plies_(new Ply[MAX_PLIES]) {
   for (int row = 0; row < dim(); ++row) {
     for (int col = 0; col < dim(); ++col) {
       Cell& cell = cells_[row * BOARD_STRIDE + col];
@@ -245,24 +245,37 @@ void Position::for_cells_in_reach(int row, int col, F f) const {
 void Position::place(int row, int col, int stone) {
   board_.at(row, col) = stone;
   const int point = row * BOARD_STRIDE + col;
+  plies_[ply_count_++] = Ply{saved_count_, candidates_, strong_};
   candidates_[point >> 6] &= ~(uint64_t{1} << (point & 63));
   strong_[point >> 6] &= ~(uint64_t{1} << (point & 63));
-  ply_start_[plies_++] = saved_count_;
   const uint32_t stone_code = stone > 0 ? 1u : 2u;
+  // First every code in reach takes the stone, and the empty cells whose line ranks change are
+  // listed without a branch: whether a cell is empty or its ranks change is unpredictable.
+  // Each cell lies on one line through the point, so it is listed at most once.
+  struct Change {
+    uint16_t index, both;
+    int direction;
+  };
+  Change changes[SAVED_PER_PLY];
+  int n = 0;
   for_cells_in_reach(row, col, [&](int index, int d, int shift) {
     Cell& cell = cells_[index];
     cell.code[d] |= stone_code << shift;
-    if (board_.cells[index] != 0) return;
-    // Often the line's analysis for both sides stays as it was, and so does everything else.
     const uint16_t both = line_ranks(cell.code[d]);
-    Analysis& a = cell.analysis;
-    const bool own = (both & 0xff) != a.rank[0][d], other = (both >> 8) != a.rank[1][d];
-    if (!own && !other) return;
-    const int r = index / BOARD_STRIDE, c = index % BOARD_STRIDE;
-    saved_[saved_count_++] = Saved{a, static_cast<uint8_t>(r), static_cast<uint8_t>(c)};
-    set_ranks(a, d, both);
-    refold(cell, r, c, own, other);
+    const Analysis& a = cell.analysis;
+    changes[n] = Change{static_cast<uint16_t>(index), both, d};
+    n += (board_.cells[index] == 0) & (both != (a.rank[0][d] | a.rank[1][d] << 8));
   });
+  for (int i = 0; i < n; ++i) {
+    const Change& ch = changes[i];
+    Cell& cell = cells_[ch.index];
+    Analysis& a = cell.analysis;
+    const int d = ch.direction;
+    const bool own = (ch.both & 0xff) != a.rank[0][d], other = (ch.both >> 8) != a.rank[1][d];
+    saved_[saved_count_++] = Saved{a, ch.index};
+    set_ranks(a, d, ch.both);
+    refold(cell, ch.index / BOARD_STRIDE, ch.index % BOARD_STRIDE, own, other);
+  }
 }
 
 void Position::remove(int row, int col) {
@@ -270,13 +283,11 @@ void Position::remove(int row, int col) {
   for_cells_in_reach(row, col,
                      [&](int index, int d, int shift) { cells_[index].code[d] &= ~(3u << shift); });
   // The saved cells were empty then and are empty again now.
-  const int first = ply_start_[--plies_];
-  while (saved_count_ > first) {
+  const Ply& ply = plies_[--ply_count_];
+  while (saved_count_ > ply.saved_start) {
     const Saved& s = saved_[--saved_count_];
-    Cell& cell = cells_[s.row * BOARD_STRIDE + s.col];
-    cell.analysis = s.analysis;
-    set_masks(s.analysis, s.row, s.col);
+    cells_[s.point].analysis = s.analysis;
   }
-  // The point's own cell was not touched while it held the stone.
-  set_masks(cells_[row * BOARD_STRIDE + col].analysis, row, col);
+  candidates_ = ply.candidates;
+  strong_ = ply.strong;
 }

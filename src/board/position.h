@@ -87,10 +87,15 @@ class Position {
   };
 
   // A stone changes one 2-bit cell of each code it reaches, which removing it clears again;
-  // only the analyses of the empty cells it reaches are saved.
+  // only the analyses of the empty cells it reaches are saved, and the two point sets whole
+  // (cheaper than putting back their bits cell by cell).
   struct Saved {
     Analysis analysis;
-    uint8_t row, col;
+    uint16_t point;
+  };
+  struct Ply {
+    int saved_start;  // where the stone's saved cells begin
+    PointSet candidates, strong;
   };
 
   // Room for every stone a search can place: each saves at most 40 cells.
@@ -118,8 +123,8 @@ class Position {
   std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
   PointSet candidates_{};
   PointSet strong_{};
-  std::unique_ptr<Saved[]> saved_;    // the undo stack of cells
-  std::unique_ptr<int[]> ply_start_;  // where each placed stone's saved cells begin
+  std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
+  std::unique_ptr<Ply[]> plies_;    // and of stones
   int saved_count_ = 0;
-  int plies_ = 0;
+  int ply_count_ = 0;
 };
