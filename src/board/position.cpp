@@ -128,27 +128,57 @@ Position::Position(const Board& board, int rule)
       cells_{},
       saved_(new Saved[MAX_PLIES * SAVED_PER_PLY]),
       plies_(new Ply[MAX_PLIES]) {
+  // Off the board everywhere, then the dim x dim cells as they stand.
+  for (auto& direction : lines_) direction.fill((uint64_t{1} << (2 * (MAX_DIM + 2 * PAD))) - 1);
+  static constexpr uint64_t STONE_CODE[3] = {2, 0, 1};  // by stone + 1
   for (int row = 0; row < dim(); ++row) {
     for (int col = 0; col < dim(); ++col) {
-      Cell& cell = cells_[row * BOARD_STRIDE + col];
-      for (int d = 0; d < 4; ++d) cell.code[d] = line_code(board_, row, col, d);
-      if (board_.at(row, col) != 0) continue;
-      for (int d = 0; d < 4; ++d) set_line(cell, d);
-      refold(cell, row, col, true, true);
+      const int v = board_.at(row, col);
+      // A value that cannot stand on a board still reads as blocking.
+      const uint64_t code = v >= -1 && v <= 1 ? STONE_CODE[v + 1] : 3;
+      for (int d = 0; d < 4; ++d) {
+        const LineSpot s = spot(row, col, d);
+        uint64_t& line = lines_[d][s.line];
+        line = (line & ~(uint64_t{3} << (2 * s.pair))) | code << (2 * s.pair);
+      }
     }
+  }
+  for (int row = 0; row < dim(); ++row) {
+    for (int col = 0; col < dim(); ++col) {
+      if (board_.at(row, col) != 0) continue;
+      Analysis& a = cells_[row * BOARD_STRIDE + col];
+      for (int d = 0; d < 4; ++d) {
+        const LineSpot s = spot(row, col, d);
+        set_ranks(a, d, line_ranks(code_at(lines_[d][s.line], s.pair)));
+      }
+      refold(a, row * BOARD_STRIDE + col, true, true);
+    }
+  }
+}
+
+// A line's cells are numbered from its first on-board cell in the direction's orientation.
+Position::LineSpot Position::spot(int row, int col, int direction) const {
+  switch (direction) {
+    case 0: return {col, row + PAD};                                    // down a column
+    case 1: return {col - row + dim() - 1, std::min(row, col) + PAD};   // down-right
+    case 2: return {row, col + PAD};                                    // along a row
+    default: return {row + col, std::min(col, dim() - 1 - row) + PAD};  // up-right
   }
 }
 
 // The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
 // compared with the direction in the two low bits, lower directions weighing more.
-Position::PackedThreat Position::fold_lines(const LineRanks& r) {
+Position::PackedThreat Position::fold_lines(const Analysis& a, int s) {
+  const int shift = 8 * s;
+  const int r0 = a.ranks[0] >> shift & 0xff, r1 = a.ranks[1] >> shift & 0xff;
+  const int r2 = a.ranks[2] >> shift & 0xff, r3 = a.ranks[3] >> shift & 0xff;
   // Arithmetic maxima: which line wins is unpredictable, and branches here mispredict.
-  auto max = [](int a, int b) { return a ^ ((a ^ b) & -(a < b)); };
-  const int top = max(max(r[0] << 2 | 3, r[1] << 2 | 2), max(r[2] << 2 | 1, r[3] << 2));
+  auto max = [](int x, int y) { return x ^ ((x ^ y) & -(x < y)); };
+  const int top = max(max(r0 << 2 | 3, r1 << 2 | 2), max(r2 << 2 | 1, r3 << 2));
   const int rank = top >> 2;
   const int none = -static_cast<int>(rank == 0);  // all ones when no line has own stones
-  const int sl = RANK.strong_live[r[0]] + RANK.strong_live[r[1]] + RANK.strong_live[r[2]] +
-                 RANK.strong_live[r[3]];
+  const int sl =
+      RANK.strong_live[r0] + RANK.strong_live[r1] + RANK.strong_live[r2] + RANK.strong_live[r3];
   const int fo = ((sl >> 4) >= 2) + ((sl >> 4) >= 2 || (sl & 15) >= 2);
   return PackedThreat{static_cast<int8_t>(rank >> 4),
                       static_cast<int8_t>(((rank & 15) - 8) & ~none), static_cast<int8_t>(fo),
@@ -167,7 +197,8 @@ uint32_t Position::row_bits(const PointSet& set, int row) {
 }
 
 LineStrength Position::line(int row, int col, int direction, int side) const {
-  const int rank = cells_[row * BOARD_STRIDE + col].analysis.rank[side_index(side)][direction];
+  const int rank =
+      cells_[row * BOARD_STRIDE + col].ranks[direction] >> (8 * side_index(side)) & 0xff;
   return rank == 0 ? LineStrength{0, 0} : LineStrength{rank >> 4, (rank & 15) - 8};
 }
 
@@ -181,27 +212,20 @@ uint16_t Position::line_ranks(uint32_t code) const {
   return ranks_[left + right];
 }
 
-void Position::set_line(Cell& cell, int direction) {
-  set_ranks(cell.analysis, direction, line_ranks(cell.code[direction]));
-}
-
 void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
-  const uint8_t own = both & 0xff, other = both >> 8;
-  a.rank[0][direction] = own;
-  a.rank[1][direction] = other;
-  const unsigned bits = RANK.interesting[own] << direction | RANK.interesting[other]
-                                                                 << (direction + 4);
+  a.ranks[direction] = both;
+  const unsigned bits = RANK.interesting[both & 0xff] << direction | RANK.interesting[both >> 8]
+                                                                         << (direction + 4);
   a.interesting = static_cast<uint8_t>((a.interesting & ~(0x11u << direction)) | bits);
 }
 
 void Position::refold_side(Analysis& a, int s) {
-  const PackedThreat t = fold_lines(a.rank[s]);
+  const PackedThreat t = fold_lines(a, s);
   a.threat[s] = t;
   a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
 }
 
-void Position::refold(Cell& cell, int row, int col, bool own, bool other) {
-  Analysis& a = cell.analysis;
+void Position::refold(Analysis& a, int point, bool own, bool other) {
   if (own && other) {
     refold_side(a, 0);
     refold_side(a, 1);
@@ -210,11 +234,10 @@ void Position::refold(Cell& cell, int row, int col, bool own, bool other) {
     refold_side(a, own ? 0 : 1);
   }
   a.strong = STRONG.strong[a.sort_key[0]] | STRONG.strong[a.sort_key[1]];
-  set_masks(a, row, col);
+  set_masks(a, point);
 }
 
-void Position::set_masks(const Analysis& a, int row, int col) {
-  const int point = row * BOARD_STRIDE + col;
+void Position::set_masks(const Analysis& a, int point) {
   const uint64_t bit = uint64_t{1} << (point & 63);
   const uint64_t candidate = a.interesting != 0 ? bit : 0;
   uint64_t& c = candidates_[point >> 6];
@@ -223,70 +246,67 @@ void Position::set_masks(const Analysis& a, int row, int col) {
   s = (s & ~bit) | (candidate & (uint64_t{0} - a.strong));
 }
 
-template <class F>
-void Position::for_cells_in_reach(int row, int col, F f) const {
-  static constexpr int STEP[4] = {BOARD_STRIDE, BOARD_STRIDE + 1, 1, 1 - BOARD_STRIDE};
-  const int centre = row * BOARD_STRIDE + col;
-  const int last = dim() - 1;
-  for (int d = 0; d < 4; ++d) {
-    const Direction dir = DIRECTIONS[d];
-    // Steps k along the direction whose cell stays on the board.
-    int lo = -5, hi = 5;
-    if (dir.drow > 0) lo = std::max(lo, -row), hi = std::min(hi, last - row);
-    if (dir.drow < 0) lo = std::max(lo, row - last), hi = std::min(hi, row);
-    if (dir.dcol > 0) lo = std::max(lo, -col), hi = std::min(hi, last - col);
-    // Seen from the cell k steps away, this point lies -k steps along the same line, which is
-    // bit pair 5 - k of its code for k > 0 and 4 - k for k < 0.
-    for (int k = lo; k < 0; ++k) f(centre + k * STEP[d], d, 2 * (4 - k));
-    for (int k = 1; k <= hi; ++k) f(centre + k * STEP[d], d, 2 * (5 - k));
-  }
-}
-
 void Position::place(int row, int col, int stone) {
+  static constexpr int STEP[4] = {BOARD_STRIDE, BOARD_STRIDE + 1, 1, 1 - BOARD_STRIDE};
   board_.at(row, col) = stone;
   const int point = row * BOARD_STRIDE + col;
   plies_[ply_count_++] = Ply{saved_count_, candidates_, strong_};
   candidates_[point >> 6] &= ~(uint64_t{1} << (point & 63));
   strong_[point >> 6] &= ~(uint64_t{1} << (point & 63));
-  const uint32_t stone_code = stone > 0 ? 1u : 2u;
-  // First every code in reach takes the stone, and the empty cells whose line ranks change are
-  // listed without a branch: whether a cell is empty or its ranks change is unpredictable.
-  // Each cell lies on one line through the point, so it is listed at most once.
+  const uint64_t stone_code = stone > 0 ? 1u : 2u;
+  // First each line through the point takes the stone, and the empty cells within five steps
+  // whose line ranks change are listed without a branch: whether a cell is empty or its ranks
+  // change is unpredictable. Each cell lies on one line through the point: listed at most once.
   struct Change {
-    uint16_t index, both;
+    uint16_t point, both;
     int direction;
   };
   Change changes[SAVED_PER_PLY];
   int n = 0;
-  for_cells_in_reach(row, col, [&](int index, int d, int shift) {
-    Cell& cell = cells_[index];
-    cell.code[d] |= stone_code << shift;
-    const uint16_t both = line_ranks(cell.code[d]);
-    const Analysis& a = cell.analysis;
-    changes[n] = Change{static_cast<uint16_t>(index), both, d};
-    n += (board_.cells[index] == 0) & (both != (a.rank[0][d] | a.rank[1][d] << 8));
-  });
+  const int last = dim() - 1;
+  for (int d = 0; d < 4; ++d) {
+    const LineSpot s = spot(row, col, d);
+    uint64_t& line_ref = lines_[d][s.line];
+    line_ref |= stone_code << (2 * s.pair);
+    const uint64_t line = line_ref;
+    // Steps k along the direction whose cell stays on the board.
+    const Direction dir = DIRECTIONS[d];
+    int lo = -5, hi = 5;
+    if (dir.drow > 0) lo = std::max(lo, -row), hi = std::min(hi, last - row);
+    if (dir.drow < 0) lo = std::max(lo, row - last), hi = std::min(hi, row);
+    if (dir.dcol > 0) lo = std::max(lo, -col), hi = std::min(hi, last - col);
+    auto visit = [&](int k) {
+      const int pair = s.pair + k;
+      const int cell = point + k * STEP[d];
+      const uint16_t both = line_ranks(code_at(line, pair));
+      changes[n] = Change{static_cast<uint16_t>(cell), both, d};
+      n += ((line >> (2 * pair) & 3) == 0) & (both != cells_[cell].ranks[d]);
+    };
+    for (int k = lo; k < 0; ++k) visit(k);
+    for (int k = 1; k <= hi; ++k) visit(k);
+  }
   for (int i = 0; i < n; ++i) {
     const Change& ch = changes[i];
-    Cell& cell = cells_[ch.index];
-    Analysis& a = cell.analysis;
-    const int d = ch.direction;
-    const bool own = (ch.both & 0xff) != a.rank[0][d], other = (ch.both >> 8) != a.rank[1][d];
-    saved_[saved_count_++] = Saved{a, ch.index};
-    set_ranks(a, d, ch.both);
-    refold(cell, ch.index / BOARD_STRIDE, ch.index % BOARD_STRIDE, own, other);
+    Analysis& a = cells_[ch.point];
+    const uint16_t old = a.ranks[ch.direction];
+    const bool own = (ch.both & 0xff) != (old & 0xff), other = (ch.both >> 8) != (old >> 8);
+    saved_[saved_count_++] = Saved{a, ch.point};
+    set_ranks(a, ch.direction, ch.both);
+    refold(a, ch.point, own, other);
   }
 }
 
 void Position::remove(int row, int col) {
   board_.at(row, col) = 0;
-  for_cells_in_reach(row, col,
-                     [&](int index, int d, int shift) { cells_[index].code[d] &= ~(3u << shift); });
+  for (int d = 0; d < 4; ++d) {
+    const LineSpot s = spot(row, col, d);
+    lines_[d][s.line] &= ~(uint64_t{3} << (2 * s.pair));
+  }
   // The saved cells were empty then and are empty again now.
   const Ply& ply = plies_[--ply_count_];
   while (saved_count_ > ply.saved_start) {
     const Saved& s = saved_[--saved_count_];
-    cells_[s.point].analysis = s.analysis;
+    cells_[s.point] = s.analysis;
   }
   candidates_ = ply.candidates;
   strong_ = ply.strong;

@@ -1,7 +1,7 @@
-// A board that keeps its own analysis, for the search: per cell the line codes of its four
-// lines and, for an empty cell, the analysis of each line and the point's class for both
-// sides. A stone changes the lines of at most the 40 cells within five steps of it along its
-// four lines, so placing one rewrites only those, after saving them; taking it off again
+// A board that keeps its own analysis, for the search: every line of the board as 2-bit cells
+// and, for an empty cell, the analysis of each of its four lines and the point's class for
+// both sides. A stone changes the lines of at most the 40 cells within five steps of it along
+// its four lines, so placing one rewrites only those, after saving them; taking it off again
 // restores them from that undo stack. classify_point stays the reference it must agree with.
 #pragma once
 
@@ -37,12 +37,12 @@ class Position {
 
   // classify_point of the empty point (row, col) for `side`.
   PointThreat threat(int row, int col, int side) const {
-    const PackedThreat& t = cells_[row * BOARD_STRIDE + col].analysis.threat[side_index(side)];
+    const PackedThreat& t = cells_[row * BOARD_STRIDE + col].threat[side_index(side)];
     return PointThreat{t.th, t.c, t.fo, t.sm};
   }
   // point_sort_key of that class.
   int sort_key(int row, int col, int side) const {
-    return cells_[row * BOARD_STRIDE + col].analysis.sort_key[side_index(side)];
+    return cells_[row * BOARD_STRIDE + col].sort_key[side_index(side)];
   }
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
@@ -65,30 +65,23 @@ class Position {
 
  private:
   // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
-  // for a line with own stones (best first, then count), 0 for a line without.
-  using LineRanks = std::array<uint8_t, 4>;
-
+  // for a line with own stones (best first, then count), 0 for a line without. Both sides'
+  // ranks of a line travel as one uint16_t: +1's in the low byte, -1's in the high one.
   struct PackedThreat {
     int8_t th, c, fo, sm;
   };
 
-  // What is kept of an empty cell, by side (+1, then -1).
+  // What is kept of an empty cell.
   struct Analysis {
-    std::array<LineRanks, 2> rank;       // by direction
-    std::array<PackedThreat, 2> threat;  // the point's class
+    std::array<uint16_t, 4> ranks;       // both sides' ranks, by direction
+    std::array<PackedThreat, 2> threat;  // the point's class, by side (+1, then -1)
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
-    uint8_t strong;                      // 1: either side's class is strong (see strong_mask)
+    uint8_t strong;                      // 1: either side's class is strong (see strong())
   };
 
-  struct Cell {
-    std::array<uint32_t, 4> code;  // line codes, centre left out (see line_table.h)
-    Analysis analysis;             // while the cell is empty
-  };
-
-  // A stone changes one 2-bit cell of each code it reaches, which removing it clears again;
-  // only the analyses of the empty cells it reaches are saved, and the two point sets whole
-  // (cheaper than putting back their bits cell by cell).
+  // Taking a stone off again puts back the analyses of the empty cells it changed and the two
+  // point sets whole (cheaper than putting back their bits cell by cell).
   struct Saved {
     Analysis analysis;
     uint16_t point;
@@ -102,25 +95,36 @@ class Position {
   static constexpr int MAX_PLIES = BOARD_STRIDE * BOARD_STRIDE;
   static constexpr int SAVED_PER_PLY = 40;
 
+  // Every line of the board in each direction, read in the direction's orientation, as 2-bit
+  // cells coded as in line codes (see line_table.h) with cell i of the line at bit pair i + 5.
+  // Five off-board cells pad each end, so the code of any cell of a line is two shifts of it.
+  static constexpr int LINES = 2 * MAX_DIM - 1;
+  static constexpr int PAD = 5;
+  struct LineSpot {
+    int line, pair;  // which line of its direction, and the point's bit pair in it
+  };
+  LineSpot spot(int row, int col, int direction) const;
+  // The line code of the cell at bit pair `pair` of `line`.
+  static uint32_t code_at(uint64_t line, int pair) {
+    return static_cast<uint32_t>((line >> (2 * (pair - 5)) & 1023) |
+                                 (line >> (2 * (pair + 1)) & 1023) << 10);
+  }
+
   static int side_index(int side) { return side > 0 ? 0 : 1; }
   static uint32_t row_bits(const PointSet& set, int row);
-  static PackedThreat fold_lines(const LineRanks& ranks);
+  static PackedThreat fold_lines(const Analysis& a, int s);
   uint16_t line_ranks(uint32_t code) const;
-  void set_line(Cell& cell, int direction);
   static void set_ranks(Analysis& a, int direction, uint16_t both);
-  // Folds again the sides whose ranks changed (at least one) and sets the masks.
-  void refold(Cell& cell, int row, int col, bool own, bool other);
+  // Folds again the sides whose ranks changed (at least one) and sets the point sets.
+  void refold(Analysis& a, int point, bool own, bool other);
   static void refold_side(Analysis& a, int s);
-  void set_masks(const Analysis& a, int row, int col);
-  // Calls f(cell index, direction, shift of the point's cell in that cell's code) for every
-  // on-board cell within five steps of (row, col) along the four lines.
-  template <class F>
-  void for_cells_in_reach(int row, int col, F f) const;
+  void set_masks(const Analysis& a, int point);
 
   Board board_;
   int rule_;
-  const uint16_t* ranks_;  // of lines a board can show: for +1 in the low byte, -1 the high
-  std::array<Cell, BOARD_STRIDE * BOARD_STRIDE> cells_;
+  const uint16_t* ranks_;  // of lines a board can show, by their halves (see line_ranks)
+  std::array<std::array<uint64_t, LINES>, 4> lines_;
+  std::array<Analysis, BOARD_STRIDE * BOARD_STRIDE> cells_;
   PointSet candidates_{};
   PointSet strong_{};
   std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
