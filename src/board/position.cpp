@@ -1,6 +1,6 @@
-// Incremental line analysis. A cell's four line codes are kept for every on-board cell, stone
-// or not, so that a cell emptied in any order finds its lines current; its line ranks are kept
-// only while it is empty.
+// Incremental line analysis. The lines are kept whole, stones and all, so that a cell emptied
+// in any order finds its lines current; a cell's line ranks and class are kept only while it is
+// empty.
 #include "board/position.h"
 
 #include <algorithm>
@@ -10,11 +10,14 @@
 
 namespace {
 
-// Per line rank: its strong and live flags as (strong << 4) | live, and whether the line puts
-// the point into the generator's lists (best or count of 2 or more).
+// Per line rank: its strong and live flags as (strong << 4) | live, for fo; and which point
+// sets the line puts the point into (whatever the other lines): bit 0 the candidates (best or
+// count of 2 or more), bit 1 the strong points (best 3 or more, or best 2 with count 2 or
+// more: exactly the lines that make the class strong, th 3 or more, th 2 with c 2 or more, or
+// fo 2).
 struct RankTables {
   uint8_t strong_live[256];
-  uint8_t interesting[256];
+  uint8_t sets[256];
 };
 
 constexpr RankTables make_rank_tables() {
@@ -24,31 +27,13 @@ constexpr RankTables make_rank_tables() {
     const bool strong = best == 3 || (best == 2 && count >= 2);
     const bool live = count >= 2 || (count == 1 && best >= 2);
     t.strong_live[rank] = static_cast<uint8_t>((strong ? 16 : 0) | (live ? 1 : 0));
-    t.interesting[rank] = best >= 2 || count >= 2;
+    t.sets[rank] = static_cast<uint8_t>((best >= 2 || count >= 2 ? 1 : 0) |
+                                        (best >= 3 || (best == 2 && count >= 2) ? 2 : 0));
   }
   return t;
 }
 
 constexpr RankTables RANK = make_rank_tables();
-
-// By point_sort_key: whether the class is strong (see Position::strong_mask).
-struct StrongTable {
-  uint8_t strong[POINT_SORT_KEYS];
-};
-
-constexpr StrongTable make_strong_table() {
-  StrongTable t{};
-  for (int fo = 0; fo < 3; ++fo) {
-    for (int th = 0; th < 5; ++th) {
-      for (int c = -7; c <= 5; ++c) {
-        t.strong[point_sort_key(th, c, fo)] = th >= 3 || (th == 2 && c >= 2) || fo == 2;
-      }
-    }
-  }
-  return t;
-}
-
-constexpr StrongTable STRONG = make_strong_table();
 
 uint8_t rank_of(LineStrength s) {
   return s.best == 0 ? 0 : static_cast<uint8_t>(16 * s.best + s.count + 8);
@@ -151,7 +136,8 @@ Position::Position(const Board& board, int rule)
         const LineSpot s = spot(row, col, d);
         set_ranks(a, d, line_ranks(code_at(lines_[d][s.line], s.pair)));
       }
-      refold(a, row * BOARD_STRIDE + col, true, true);
+      refold(a, true, true);
+      set_masks(a, row * BOARD_STRIDE + col);
     }
   }
 }
@@ -214,9 +200,12 @@ uint16_t Position::line_ranks(uint32_t code) const {
 
 void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
   a.ranks[direction] = both;
-  const unsigned bits = RANK.interesting[both & 0xff] << direction | RANK.interesting[both >> 8]
-                                                                         << (direction + 4);
-  a.interesting = static_cast<uint8_t>((a.interesting & ~(0x11u << direction)) | bits);
+  const unsigned own = RANK.sets[both & 0xff], other = RANK.sets[both >> 8];
+  const unsigned keep = ~(0x11u << direction);
+  a.interesting = static_cast<uint8_t>((a.interesting & keep) | (own & 1) << direction |
+                                       (other & 1) << (direction + 4));
+  a.strong = static_cast<uint8_t>((a.strong & keep) | (own >> 1) << direction |
+                                  (other >> 1) << (direction + 4));
 }
 
 void Position::refold_side(Analysis& a, int s) {
@@ -225,7 +214,7 @@ void Position::refold_side(Analysis& a, int s) {
   a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
 }
 
-void Position::refold(Analysis& a, int point, bool own, bool other) {
+void Position::refold(Analysis& a, bool own, bool other) {
   if (own && other) {
     refold_side(a, 0);
     refold_side(a, 1);
@@ -233,17 +222,16 @@ void Position::refold(Analysis& a, int point, bool own, bool other) {
     // Mostly one side's line changes, and which one is unpredictable: no branch on it.
     refold_side(a, own ? 0 : 1);
   }
-  a.strong = STRONG.strong[a.sort_key[0]] | STRONG.strong[a.sort_key[1]];
-  set_masks(a, point);
 }
 
 void Position::set_masks(const Analysis& a, int point) {
   const uint64_t bit = uint64_t{1} << (point & 63);
   const uint64_t candidate = a.interesting != 0 ? bit : 0;
+  const uint64_t strong = a.strong != 0 ? bit : 0;
   uint64_t& c = candidates_[point >> 6];
   uint64_t& s = strong_[point >> 6];
   c = (c & ~bit) | candidate;
-  s = (s & ~bit) | (candidate & (uint64_t{0} - a.strong));
+  s = (s & ~bit) | strong;
 }
 
 void Position::place(int row, int col, int stone) {
@@ -292,7 +280,8 @@ void Position::place(int row, int col, int stone) {
     const bool own = (ch.both & 0xff) != (old & 0xff), other = (ch.both >> 8) != (old >> 8);
     saved_[saved_count_++] = Saved{a, ch.point};
     set_ranks(a, ch.direction, ch.both);
-    refold(a, ch.point, own, other);
+    set_masks(a, ch.point);
+    refold(a, own, other);
   }
 }
 

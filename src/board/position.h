@@ -77,7 +77,7 @@ class Position {
     std::array<PackedThreat, 2> threat;  // the point's class, by side (+1, then -1)
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
     uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
-    uint8_t strong;                      // 1: either side's class is strong (see strong())
+    uint8_t strong;                      // the same: that line makes the class strong
   };
 
   // Taking a stone off again puts back the analyses of the empty cells it changed and the two
@@ -115,8 +115,8 @@ class Position {
   static PackedThreat fold_lines(const Analysis& a, int s);
   uint16_t line_ranks(uint32_t code) const;
   static void set_ranks(Analysis& a, int direction, uint16_t both);
-  // Folds again the sides whose ranks changed (at least one) and sets the point sets.
-  void refold(Analysis& a, int point, bool own, bool other);
+  // Folds again the sides whose ranks changed (at least one).
+  static void refold(Analysis& a, bool own, bool other);
   static void refold_side(Analysis& a, int s);
   void set_masks(const Analysis& a, int point);
 
