@@ -165,7 +165,8 @@ Position::PackedThreat Position::fold_lines(const Analysis& a, int s) {
   const int none = -static_cast<int>(rank == 0);  // all ones when no line has own stones
   const int sl =
       RANK.strong_live[r0] + RANK.strong_live[r1] + RANK.strong_live[r2] + RANK.strong_live[r3];
-  const int fo = ((sl >> 4) >= 2) + ((sl >> 4) >= 2 || (sl & 15) >= 2);
+  const int strong = (sl >> 4) >= 2, live = (sl & 15) >= 2;
+  const int fo = strong + (strong | live);
   return PackedThreat{static_cast<int8_t>(rank >> 4),
                       static_cast<int8_t>(((rank & 15) - 8) & ~none), static_cast<int8_t>(fo),
                       static_cast<int8_t>((3 - (top & 3)) | none)};
