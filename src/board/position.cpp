@@ -152,26 +152,6 @@ Position::LineSpot Position::spot(int row, int col, int direction) const {
   }
 }
 
-// The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
-// compared with the direction in the two low bits, lower directions weighing more.
-Position::PackedThreat Position::fold_lines(const Analysis& a, int s) {
-  const int shift = 8 * s;
-  const int r0 = a.ranks[0] >> shift & 0xff, r1 = a.ranks[1] >> shift & 0xff;
-  const int r2 = a.ranks[2] >> shift & 0xff, r3 = a.ranks[3] >> shift & 0xff;
-  // Arithmetic maxima: which line wins is unpredictable, and branches here mispredict.
-  auto max = [](int x, int y) { return x ^ ((x ^ y) & -(x < y)); };
-  const int top = max(max(r0 << 2 | 3, r1 << 2 | 2), max(r2 << 2 | 1, r3 << 2));
-  const int rank = top >> 2;
-  const int none = -static_cast<int>(rank == 0);  // all ones when no line has own stones
-  const int sl =
-      RANK.strong_live[r0] + RANK.strong_live[r1] + RANK.strong_live[r2] + RANK.strong_live[r3];
-  const int strong = (sl >> 4) >= 2, live = (sl & 15) >= 2;
-  const int fo = strong + (strong | live);
-  return PackedThreat{static_cast<int8_t>(rank >> 4),
-                      static_cast<int8_t>(((rank & 15) - 8) & ~none), static_cast<int8_t>(fo),
-                      static_cast<int8_t>((3 - (top & 3)) | none)};
-}
-
 void Position::prepare_tables(int rule) { rank_table(rule); }
 
 uint32_t Position::row_bits(const PointSet& set, int row) {
@@ -209,10 +189,28 @@ void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
                                   (other >> 1) << (direction + 4));
 }
 
+// The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
+// compared with the direction in the two low bits, lower directions weighing more.
 void Position::refold_side(Analysis& a, int s) {
-  const PackedThreat t = fold_lines(a, s);
-  a.threat[s] = t;
-  a.sort_key[s] = static_cast<uint8_t>(point_sort_key(t.th, t.c, t.fo));
+  const int shift = 8 * s;
+  const int r0 = a.ranks[0] >> shift & 0xff, r1 = a.ranks[1] >> shift & 0xff;
+  const int r2 = a.ranks[2] >> shift & 0xff, r3 = a.ranks[3] >> shift & 0xff;
+  // Arithmetic maxima: which line wins is unpredictable, and branches here mispredict.
+  auto max = [](int x, int y) { return x ^ ((x ^ y) & -(x < y)); };
+  const int top = max(max(r0 << 2 | 3, r1 << 2 | 2), max(r2 << 2 | 1, r3 << 2));
+  const int rank = top >> 2;
+  const int none = -static_cast<int>(rank == 0);  // all ones when no line has own stones
+  const int sl =
+      RANK.strong_live[r0] + RANK.strong_live[r1] + RANK.strong_live[r2] + RANK.strong_live[r3];
+  const int strong = (sl >> 4) >= 2, live = (sl & 15) >= 2;
+  const int th = rank >> 4, c = ((rank & 15) - 8) & ~none, fo = strong + (strong | live);
+  // Field by field: packing the four bytes into one word first costs more.
+  PackedThreat& t = a.threat[s];
+  t.th = static_cast<int8_t>(th);
+  t.c = static_cast<int8_t>(c);
+  t.fo = static_cast<int8_t>(fo);
+  t.sm = static_cast<int8_t>((3 - (top & 3)) | none);
+  a.sort_key[s] = static_cast<uint8_t>(point_sort_key(th, c, fo));
 }
 
 void Position::refold(Analysis& a, bool own, bool other) {

@@ -112,11 +112,11 @@ class Position {
 
   static int side_index(int side) { return side > 0 ? 0 : 1; }
   static uint32_t row_bits(const PointSet& set, int row);
-  static PackedThreat fold_lines(const Analysis& a, int s);
   uint16_t line_ranks(uint32_t code) const;
   static void set_ranks(Analysis& a, int direction, uint16_t both);
   // Folds again the sides whose ranks changed (at least one).
   static void refold(Analysis& a, bool own, bool other);
+  // Folds side s's four line ranks into its class and sort key.
   static void refold_side(Analysis& a, int s);
   void set_masks(const Analysis& a, int point);
 
