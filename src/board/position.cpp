@@ -10,14 +10,19 @@
 
 namespace {
 
-// Per line rank: its strong and live flags as (strong << 4) | live, for fo; and which point
-// sets the line puts the point into (whatever the other lines): bit 0 the candidates (best or
-// count of 2 or more), bit 1 the strong points (best 3 or more, or best 2 with count 2 or
-// more: exactly the lines that make the class strong, th 3 or more, th 2 with c 2 or more, or
-// fo 2).
+// What one line, by its rank, tells of the point's class for its side, whatever the other
+// lines: a class puts the point into the generator's lists (th 2 or more, or c 2 or more) when
+// some line does; into own_main (th 3 or more, or th 2 with c 2 or more) when some line has best
+// 3 or more, or best 2 with count 2 or more; among the opponent's short lists (th 4, th 3 with
+// c 2 or more, or fo 2) when some line has best 4, or best 3 with count 2 or more, or when two
+// lines are strong in fo's sense.
+enum LineFlag { LISTED, OWN_MAIN, OPP_SHORT, FO_STRONG };
+
+// Per line rank: its strong and live flags for fo as (strong << 4) | live, and its LineFlags as
+// bits.
 struct RankTables {
   uint8_t strong_live[256];
-  uint8_t sets[256];
+  uint8_t flags[256];
 };
 
 constexpr RankTables make_rank_tables() {
@@ -27,8 +32,9 @@ constexpr RankTables make_rank_tables() {
     const bool strong = best == 3 || (best == 2 && count >= 2);
     const bool live = count >= 2 || (count == 1 && best >= 2);
     t.strong_live[rank] = static_cast<uint8_t>((strong ? 16 : 0) | (live ? 1 : 0));
-    t.sets[rank] = static_cast<uint8_t>((best >= 2 || count >= 2 ? 1 : 0) |
-                                        (best >= 3 || (best == 2 && count >= 2) ? 2 : 0));
+    t.flags[rank] = static_cast<uint8_t>(
+        (best >= 2 || count >= 2) << LISTED | (best >= 3 || (best == 2 && count >= 2)) << OWN_MAIN |
+        (best == 4 || (best == 3 && count >= 2)) << OPP_SHORT | strong << FO_STRONG);
   }
   return t;
 }
@@ -136,8 +142,7 @@ Position::Position(const Board& board, int rule)
         const LineSpot s = spot(row, col, d);
         set_ranks(a, d, line_ranks(code_at(lines_[d][s.line], s.pair)));
       }
-      refold(a, true, true);
-      set_masks(a, row * BOARD_STRIDE + col);
+      refold(a, row * BOARD_STRIDE + col, true, true);
     }
   }
 }
@@ -181,12 +186,17 @@ uint16_t Position::line_ranks(uint32_t code) const {
 
 void Position::set_ranks(Analysis& a, int direction, uint16_t both) {
   a.ranks[direction] = both;
-  const unsigned own = RANK.sets[both & 0xff], other = RANK.sets[both >> 8];
-  const unsigned keep = ~(0x11u << direction);
-  a.interesting = static_cast<uint8_t>((a.interesting & keep) | (own & 1) << direction |
-                                       (other & 1) << (direction + 4));
-  a.strong = static_cast<uint8_t>((a.strong & keep) | (own >> 1) << direction |
-                                  (other >> 1) << (direction + 4));
+  // Flag f of a rank goes to bit 8 f of lines_with.
+  static constexpr auto SPREAD = [] {
+    std::array<uint32_t, 16> t{};
+    for (int flags = 0; flags < 16; ++flags) {
+      for (int f = 0; f < 4; ++f) t[flags] |= static_cast<uint32_t>(flags >> f & 1) << (8 * f);
+    }
+    return t;
+  }();
+  a.lines_with = (a.lines_with & ~(0x11111111u << direction)) |
+                 SPREAD[RANK.flags[both & 0xff]] << direction |
+                 SPREAD[RANK.flags[both >> 8]] << (direction + 4);
 }
 
 // The first direction of the highest rank gives th, c and sm, as in classify_point: ranks are
@@ -213,33 +223,41 @@ void Position::refold_side(Analysis& a, int s) {
   a.sort_key[s] = static_cast<uint8_t>(point_sort_key(th, c, fo));
 }
 
-void Position::refold(Analysis& a, bool own, bool other) {
+void Position::refold(Analysis& a, int point, bool own, bool other) {
   if (own && other) {
     refold_side(a, 0);
+    set_masks(a, point, 0);
     refold_side(a, 1);
+    set_masks(a, point, 1);
   } else {
     // Mostly one side's line changes, and which one is unpredictable: no branch on it.
-    refold_side(a, own ? 0 : 1);
+    const int s = own ? 0 : 1;
+    refold_side(a, s);
+    set_masks(a, point, s);
   }
 }
 
-void Position::set_masks(const Analysis& a, int point) {
+void Position::set_masks(const Analysis& a, int point, int s) {
   const uint64_t bit = uint64_t{1} << (point & 63);
-  const uint64_t candidate = a.interesting != 0 ? bit : 0;
-  const uint64_t strong = a.strong != 0 ? bit : 0;
-  uint64_t& c = candidates_[point >> 6];
-  uint64_t& s = strong_[point >> 6];
-  c = (c & ~bit) | candidate;
-  s = (s & ~bit) | strong;
+  const int word = point >> 6;
+  auto set = [&](PointSet& points, bool in) {
+    points[word] = (points[word] & ~bit) | ((uint64_t{0} - in) & bit);
+  };
+  const uint32_t lines = a.lines_with >> (4 * s);
+  const uint32_t fo_strong = lines >> (8 * FO_STRONG) & 15;
+  set(listed_[s], (lines & 15u << (8 * LISTED)) != 0);
+  set(own_main_[s], (lines & 15u << (8 * OWN_MAIN)) != 0);
+  set(opp_short_[s], (lines & 15u << (8 * OPP_SHORT)) != 0 || (fo_strong & (fo_strong - 1)) != 0);
 }
 
 void Position::place(int row, int col, int stone) {
   static constexpr int STEP[4] = {BOARD_STRIDE, BOARD_STRIDE + 1, 1, 1 - BOARD_STRIDE};
   board_.at(row, col) = stone;
   const int point = row * BOARD_STRIDE + col;
-  plies_[ply_count_++] = Ply{saved_count_, candidates_, strong_};
-  candidates_[point >> 6] &= ~(uint64_t{1} << (point & 63));
-  strong_[point >> 6] &= ~(uint64_t{1} << (point & 63));
+  plies_[ply_count_++] = Ply{saved_count_, listed_, own_main_, opp_short_};
+  for (auto* sets : {&listed_, &own_main_, &opp_short_}) {
+    for (PointSet& points : *sets) points[point >> 6] &= ~(uint64_t{1} << (point & 63));
+  }
   const uint64_t stone_code = stone > 0 ? 1u : 2u;
   // First each line through the point takes the stone, and the empty cells within five steps
   // whose line ranks change are listed without a branch: whether a cell is empty or its ranks
@@ -279,8 +297,7 @@ void Position::place(int row, int col, int stone) {
     const bool own = (ch.both & 0xff) != (old & 0xff), other = (ch.both >> 8) != (old >> 8);
     saved_[saved_count_++] = Saved{a, ch.point};
     set_ranks(a, ch.direction, ch.both);
-    set_masks(a, ch.point);
-    refold(a, own, other);
+    refold(a, ch.point, own, other);
   }
 }
 
@@ -296,6 +313,7 @@ void Position::remove(int row, int col) {
     const Saved& s = saved_[--saved_count_];
     cells_[s.point] = s.analysis;
   }
-  candidates_ = ply.candidates;
-  strong_ = ply.strong;
+  listed_ = ply.listed;
+  own_main_ = ply.own_main;
+  opp_short_ = ply.opp_short;
 }

@@ -42,8 +42,10 @@ class Position {
   }
   // point_sort_key of that class.
   int sort_key(int row, int col, int side) const {
-    return cells_[row * BOARD_STRIDE + col].sort_key[side_index(side)];
+    return sort_key_at(row * BOARD_STRIDE + col, side);
   }
+  // The same by point index, row * BOARD_STRIDE + col.
+  int sort_key_at(int point, int side) const { return cells_[point].sort_key[side_index(side)]; }
   // analyse_line of the empty point's line in `direction` for `side`.
   LineStrength line(int row, int col, int direction, int side) const;
 
@@ -52,16 +54,24 @@ class Position {
   static constexpr int POINT_WORDS = (BOARD_STRIDE * BOARD_STRIDE + 63) / 64;
   using PointSet = std::array<uint64_t, POINT_WORDS>;
 
-  // Every empty cell at which either side has a th of 2 or more or a c of 2 or more: the only
-  // cells the move generator can put into any of its lists.
-  const PointSet& candidates() const { return candidates_; }
-  // The part of that set where either side's class is strong: th 3 or more, th 2 with c 2 or
-  // more, or fo 2. Only such points can join the generator's short lists (its main candidates,
-  // the opponent's fives, fours and doubles) or end a node at once.
-  const PointSet& strong() const { return strong_; }
-  // Those sets' bits in one row, bit col.
-  uint32_t candidate_mask(int row) const { return row_bits(candidates_, row); }
-  uint32_t strong_mask(int row) const { return row_bits(strong_, row); }
+  // The points the move generator puts into its lists for `side`, by the class alone:
+  // every empty point whose class for `side` has th 2 or more or c 2 or more (the only points
+  // of any list),
+  const PointSet& listed(int side) const { return listed_[side_index(side)]; }
+  // of those, the ones that go to own_main when `side` is to move (th 3 or more, or th 2 with
+  // c 2 or more), the rest going to own_other,
+  const PointSet& own_main(int side) const { return own_main_[side_index(side)]; }
+  // and the ones that go to opp_fives, opp_fours or opp_doubles when `side` is the opponent
+  // (th 4, th 3 with c 2 or more, or fo 2), the rest going to opp_other.
+  const PointSet& opp_short(int side) const { return opp_short_[side_index(side)]; }
+  // Bit col: the points listed for either side in that row, and those in either side's
+  // own_main.
+  uint32_t candidate_mask(int row) const {
+    return row_bits(listed_[0], row) | row_bits(listed_[1], row);
+  }
+  uint32_t strong_mask(int row) const {
+    return row_bits(own_main_[0], row) | row_bits(own_main_[1], row);
+  }
 
  private:
   // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
@@ -76,8 +86,9 @@ class Position {
     std::array<uint16_t, 4> ranks;       // both sides' ranks, by direction
     std::array<PackedThreat, 2> threat;  // the point's class, by side (+1, then -1)
     std::array<uint8_t, 2> sort_key;     // and its point_sort_key
-    uint8_t interesting;                 // bit 4 side + direction: that line has best or count >= 2
-    uint8_t strong;                      // the same: that line makes the class strong
+    // Bit 8 flag + 4 side + direction, for each LineFlag (see position.cpp): which lines carry
+    // the flag.
+    uint32_t lines_with;
   };
 
   // Taking a stone off again puts back the analyses of the empty cells it changed and the two
@@ -88,7 +99,7 @@ class Position {
   };
   struct Ply {
     int saved_start;  // where the stone's saved cells begin
-    PointSet candidates, strong;
+    std::array<PointSet, 2> listed, own_main, opp_short;
   };
 
   // Room for every stone a search can place: each saves at most 40 cells.
@@ -114,21 +125,20 @@ class Position {
   static uint32_t row_bits(const PointSet& set, int row);
   uint16_t line_ranks(uint32_t code) const;
   static void set_ranks(Analysis& a, int direction, uint16_t both);
-  // Folds again the sides whose ranks changed (at least one).
-  static void refold(Analysis& a, bool own, bool other);
+  // Folds again the sides whose ranks changed (at least one) and sets their point sets.
+  void refold(Analysis& a, int point, bool own, bool other);
   // Folds side s's four line ranks into its class and sort key.
   static void refold_side(Analysis& a, int s);
-  void set_masks(const Analysis& a, int point);
+  void set_masks(const Analysis& a, int point, int s);
 
   Board board_;
   int rule_;
   const uint16_t* ranks_;  // of lines a board can show, by their halves (see line_ranks)
   std::array<std::array<uint64_t, LINES>, 4> lines_;
   std::array<Analysis, BOARD_STRIDE * BOARD_STRIDE> cells_;
-  PointSet candidates_{};
-  PointSet strong_{};
-  std::unique_ptr<Saved[]> saved_;  // the undo stack of cells
-  std::unique_ptr<Ply[]> plies_;    // and of stones
+  std::array<PointSet, 2> listed_{}, own_main_{}, opp_short_{};  // by side (+1, then -1)
+  std::unique_ptr<Saved[]> saved_;                               // the undo stack of cells
+  std::unique_ptr<Ply[]> plies_;                                 // and of stones
   int saved_count_ = 0;
   int ply_count_ = 0;
 };

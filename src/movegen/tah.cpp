@@ -2,11 +2,12 @@
 // extensions) or own_other; opponent points to opp_fives, opp_fours, opp_doubles or opp_other.
 // A point can stand in one own and one opponent list and so reach the output twice.
 //
-// Most points of a window fall only into own_other or opp_other, of which little is read: their
-// sizes, the score of the best own ones and, in the quiet case, the first few of each in
-// sorted order. So those two lists keep just points and sort keys, appended without a branch,
-// and are ranked through a count of their keys only as far as a caller reads them. Which list
-// a point joins is looked up by its sort key: branches on its class would mispredict.
+// Which list a point joins follows from its class alone, and the position keeps those points
+// as sets per side (see Position::listed), so each list walks just its own points, with no
+// branch on a class. Most points of a window fall only into own_other or opp_other, of which
+// little is read: their sizes, the score of the best own ones and, in the quiet case, the first
+// few of each in sorted order. So those two lists keep just points and sort keys, and are
+// ranked through a count of their keys only as far as a caller reads them.
 #include "movegen/tah.h"
 
 #include <algorithm>
@@ -16,15 +17,8 @@
 
 namespace {
 
-enum Role : uint8_t { NO_LIST = 0, LOWER_LIST = 1, UPPER_LIST = 2 };
-
-// By point_sort_key: which of the generator's lists a point of that class joins, for the side
-// to move (own_main and the early return of a five are UPPER_LIST, own_other LOWER_LIST) and
-// for the opponent (opp_fives, opp_fours, opp_doubles UPPER_LIST, opp_other LOWER_LIST); and
-// what the point adds to the static score.
+// By point_sort_key: what a point of that class adds to the static score.
 struct KeyTables {
-  uint8_t own[POINT_SORT_KEYS];
-  uint8_t opp[POINT_SORT_KEYS];
   int8_t score[POINT_SORT_KEYS];
 };
 
@@ -33,14 +27,9 @@ constexpr KeyTables make_key_tables() {
   for (int fo = 0; fo < 3; ++fo) {
     for (int th = 0; th < 5; ++th) {
       for (int c = -7; c <= 5; ++c) {
-        const int key = point_sort_key(th, c, fo);
-        const bool lower = th >= 2 || c >= 2;
-        t.own[key] = th >= 3 || (th == 2 && c >= 2) ? UPPER_LIST : lower ? LOWER_LIST : NO_LIST;
-        t.opp[key] = th == 4 || (th == 3 && (c >= 2 || fo == 2)) || fo == 2 ? UPPER_LIST
-                     : lower                                                ? LOWER_LIST
-                                                                            : NO_LIST;
         const int index = 9 * (th - 1) + 3 * fo + std::min(c - 1, 2);
-        t.score[key] = static_cast<int8_t>(index >= 0 && index < 27 ? SCORE_TABLE[index] : 0);
+        t.score[point_sort_key(th, c, fo)] =
+            static_cast<int8_t>(index >= 0 && index < 27 ? SCORE_TABLE[index] : 0);
       }
     }
   }
@@ -65,10 +54,10 @@ class LowerList {
  public:
   int size() const { return size_; }
 
-  void append_if(bool keep, int point, int key) {
+  void append(int point, int key) {
     point_[size_] = static_cast<uint16_t>(point);
     key_[size_] = static_cast<uint8_t>(key);
-    size_ += keep;
+    ++size_;
   }
 
   // The static score of the first m points in sorted order.
@@ -181,41 +170,46 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   const int opponent = -side;
   const int threat_forcing = forcing > 0 ? 1 : 0;  // what an open three or an extension passes on
 
-  // Step 2: the empty points in row-major order, with their classes for both sides. Points
-  // outside the position's candidate masks would enter no list, so only the masks are walked;
-  // and the short lists, which alone can end the node in steps 2 to 4, take only points of its
-  // strong masks: those are read first, the long lists only for a node that goes on.
+  // Step 2: the empty points in row-major order, with their classes for both sides. The
+  // position keeps, per side, which points each of the generator's lists takes, so each list
+  // walks its own points. The short lists, which alone can end the node in steps 2 to 4, come
+  // first; the long lists are read only for a node that goes on. Own points before opponent
+  // points keeps every list in scan order and returns at the same first own five.
   const WindowSet in_window(window);
+  const Position::PointSet& own_main_points = pos.own_main(side);
   for (int w = in_window.first; w <= in_window.last; ++w) {
-    for (uint64_t bits = pos.strong()[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
+    for (uint64_t bits = own_main_points[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
       const int point = w * 64 + std::countr_zero(bits);
       const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
-      if (KEYS.own[pos.sort_key(row, col, side)] == UPPER_LIST) {
-        const PointThreat own = pos.threat(row, col, side);
-        if (own.th == 4) {  // the first own five point in scan order wins at once
-          uloz_tah(row, col, 3, forcing, main_only, out, n);
-          score = 1024 - depth;
-          return 1;
-        }
-        if (own.th == 3) {
-          if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
-            extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
-          }
-          uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
-        } else {
-          uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
-                     n_main);
-        }
+      const PointThreat own = pos.threat(row, col, side);
+      if (own.th == 4) {  // the first own five point in scan order wins at once
+        uloz_tah(row, col, 3, forcing, main_only, out, n);
+        score = 1024 - depth;
+        return 1;
       }
-      if (KEYS.opp[pos.sort_key(row, col, opponent)] == UPPER_LIST) {
-        const PointThreat opp = pos.threat(row, col, opponent);
-        if (opp.th == 4) {
-          uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
-        } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
-          uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
-        } else {
-          uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
+      if (own.th == 3) {
+        if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
+          extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
         }
+        uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
+      } else {
+        uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
+                   n_main);
+      }
+    }
+  }
+  const Position::PointSet& opp_short_points = pos.opp_short(opponent);
+  for (int w = in_window.first; w <= in_window.last; ++w) {
+    for (uint64_t bits = opp_short_points[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
+      const int point = w * 64 + std::countr_zero(bits);
+      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
+      const PointThreat opp = pos.threat(row, col, opponent);
+      if (opp.th == 4) {
+        uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
+      } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
+        uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
+      } else {
+        uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
       }
     }
   }
@@ -251,15 +245,21 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // only in the quiet case of step 8d, which the short lists and the depth already tell.
   const bool opp_read =
       depth <= limits.quiet_limit && n_fours == 0 && n_doubles == 0 && main_only == 0;
+  const Position::PointSet& own_listed = pos.listed(side);
   for (int w = in_window.first; w <= in_window.last; ++w) {
-    for (uint64_t bits = pos.candidates()[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
+    uint64_t bits = own_listed[w] & ~own_main_points[w] & in_window.bits[w];
+    for (; bits != 0; bits &= bits - 1) {
       const int point = w * 64 + std::countr_zero(bits);
-      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
-      const int own_key = pos.sort_key(row, col, side);
-      own_other.append_if(KEYS.own[own_key] == LOWER_LIST, point, own_key);
-      if (opp_read) {
-        const int opp_key = pos.sort_key(row, col, opponent);
-        opp_other.append_if(KEYS.opp[opp_key] == LOWER_LIST, point, opp_key);
+      own_other.append(point, pos.sort_key_at(point, side));
+    }
+  }
+  if (opp_read) {
+    const Position::PointSet& opp_listed = pos.listed(opponent);
+    for (int w = in_window.first; w <= in_window.last; ++w) {
+      uint64_t bits = opp_listed[w] & ~opp_short_points[w] & in_window.bits[w];
+      for (; bits != 0; bits &= bits - 1) {
+        const int point = w * 64 + std::countr_zero(bits);
+        opp_other.append(point, pos.sort_key_at(point, opponent));
       }
     }
   }
