@@ -54,10 +54,13 @@ class LowerList {
  public:
   int size() const { return size_; }
 
+  // Counts each key as it goes: cheaper than a pass over the list later.
   void append(int point, int key) {
     point_[size_] = static_cast<uint16_t>(point);
     key_[size_] = static_cast<uint8_t>(key);
     ++size_;
+    ++count_[key];
+    present_[key >> 6] |= uint64_t{1} << (key & 63);
   }
 
   // The static score of the first m points in sorted order.
@@ -67,7 +70,6 @@ class LowerList {
       for (int i = 0; i < size_; ++i) total += KEYS.score[key_[i]];
       return total;
     }
-    count_keys();
     for (int key = top_key(POINT_SORT_KEYS); m > 0 && key >= 0; key = top_key(key)) {
       const int take = std::min<int>(count_[key], m);
       total += take * KEYS.score[key];
@@ -80,7 +82,6 @@ class LowerList {
   // (row, col, 0, 0, main_only).
   void write_head(int m, int main_only, Move* out, int& n) {
     if (m <= 0) return;
-    count_keys();
     // Where each key's points start in the head, for the keys that reach into it; the points of
     // every lower key, and those of the last key beyond the head, go to a spare slot at m.
     int start[POINT_SORT_KEYS];
@@ -104,18 +105,6 @@ class LowerList {
  private:
   static constexpr int MAX_POINTS = BOARD_STRIDE * BOARD_STRIDE;
 
-  // Counts are set up only when asked for, and only for the keys present: most lists are
-  // never counted.
-  void count_keys() {
-    if (counted_) return;
-    counted_ = true;
-    for (int i = 0; i < size_; ++i) count_[key_[i]] = 0;
-    for (int i = 0; i < size_; ++i) {
-      ++count_[key_[i]];
-      present_[key_[i] >> 6] |= uint64_t{1} << (key_[i] & 63);
-    }
-  }
-
   // The highest key below `below` that some point has, or -1.
   int top_key(int below) const {
     for (int word = (below - 1) >> 6; word >= 0; --word) {
@@ -129,8 +118,7 @@ class LowerList {
   uint16_t point_[MAX_POINTS];
   uint8_t key_[MAX_POINTS];
   int size_ = 0;
-  bool counted_ = false;
-  uint16_t count_[POINT_SORT_KEYS];
+  uint16_t count_[POINT_SORT_KEYS] = {};
   uint64_t present_[4] = {};
 };
 
@@ -157,14 +145,13 @@ struct WindowSet {
 
 int tah(const Position& pos, int side, int depth, Move* out, int& score, int parent_score,
         int forcing, int main_only, SearchWindow window, const DepthLimits& limits) {
-  // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free.
+  // Step 1: every list starts empty. Untouched stack costs nothing, so capacity is free. The
+  // long lists, own_other and opp_other, start where they are first needed, after step 4.
   int n = 0;
   Candidate own_main[MOVE_LIST_CAPACITY];
-  LowerList own_other;
   Candidate opp_fives[MOVE_LIST_CAPACITY];
   Candidate opp_fours[MOVE_LIST_CAPACITY];
   Candidate opp_doubles[MOVE_LIST_CAPACITY];
-  LowerList opp_other;
   Move extensions[MOVE_LIST_CAPACITY];
   int n_main = 0, n_fives = 0, n_fours = 0, n_doubles = 0, n_ext = 0;
   const int opponent = -side;
@@ -245,6 +232,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // only in the quiet case of step 8d, which the short lists and the depth already tell.
   const bool opp_read =
       depth <= limits.quiet_limit && n_fours == 0 && n_doubles == 0 && main_only == 0;
+  LowerList own_other, opp_other;
   const Position::PointSet& own_listed = pos.listed(side);
   for (int w = in_window.first; w <= in_window.last; ++w) {
     uint64_t bits = own_listed[w] & ~own_main_points[w] & in_window.bits[w];
