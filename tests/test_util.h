@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,18 @@ inline Board board_with(const std::vector<Stone>& stones, int dim = 15) {
   Board b;
   b.dim = dim;
   for (const Stone& s : stones) b.at(s.row, s.col) = s.side;
+  return b;
+}
+
+// The same from "row,col,who ..." in play order, as the bench writes positions: the first
+// listed stone is +1, the next -1, and so on.
+inline Board board_of(const char* stones, int dim = 15) {
+  Board b;
+  b.dim = dim;
+  std::istringstream in(stones);
+  int n = 0, r, c, who;
+  char comma;
+  while (in >> r >> comma >> c >> comma >> who) b.at(r, c) = n++ % 2 == 0 ? 1 : -1;
   return b;
 }
 

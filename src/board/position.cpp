@@ -159,15 +159,6 @@ Position::LineSpot Position::spot(int row, int col, int direction) const {
 
 void Position::prepare_tables(int rule) { rank_table(rule); }
 
-uint32_t Position::row_bits(const PointSet& set, int row) {
-  uint32_t bits = 0;
-  for (int col = 0; col < BOARD_STRIDE; ++col) {
-    const int point = row * BOARD_STRIDE + col;
-    bits |= static_cast<uint32_t>(set[point >> 6] >> (point & 63) & 1) << col;
-  }
-  return bits;
-}
-
 LineStrength Position::line(int row, int col, int direction, int side) const {
   const int rank =
       cells_[row * BOARD_STRIDE + col].ranks[direction] >> (8 * side_index(side)) & 0xff;

@@ -64,14 +64,6 @@ class Position {
   // and the ones that go to opp_fives, opp_fours or opp_doubles when `side` is the opponent
   // (th 4, th 3 with c 2 or more, or fo 2), the rest going to opp_other.
   const PointSet& opp_short(int side) const { return opp_short_[side_index(side)]; }
-  // Bit col: the points listed for either side in that row, and those in either side's
-  // own_main.
-  uint32_t candidate_mask(int row) const {
-    return row_bits(listed_[0], row) | row_bits(listed_[1], row);
-  }
-  uint32_t strong_mask(int row) const {
-    return row_bits(own_main_[0], row) | row_bits(own_main_[1], row);
-  }
 
  private:
   // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
@@ -122,7 +114,6 @@ class Position {
   }
 
   static int side_index(int side) { return side > 0 ? 0 : 1; }
-  static uint32_t row_bits(const PointSet& set, int row);
   uint16_t line_ranks(uint32_t code) const;
   static void set_ranks(Analysis& a, int direction, uint16_t both);
   // Folds again the sides whose ranks changed (at least one) and sets their point sets.

@@ -94,11 +94,4 @@ TEST(ExtensionMask, MarksOnlyCellsNearTheOwnStones) {
   }
 }
 
-TEST(MaskToOffsets, IgnoresTheLowestTwoBits) {
-  EXPECT_EQ(offsets_of(0), std::vector<int>{});
-  EXPECT_EQ(offsets_of(3), std::vector<int>{});
-  EXPECT_EQ(offsets_of(7), std::vector<int>{2});
-  EXPECT_EQ(offsets_of(1 << 10 | 1 << 2 | 1), (std::vector<int>{2, 10}));
-}
-
 }  // namespace

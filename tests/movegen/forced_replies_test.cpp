@@ -11,14 +11,11 @@ using test::Stone;
 constexpr int O = -1;  // the threatening side in the defence cases
 constexpr int D = 1;   // the defender
 
-struct Point {
-  int row, col;
-  bool operator==(const Point&) const = default;
-};
+using Point = std::pair<int, int>;
 
 std::vector<Point> points(const Move* list, int n) {
   std::vector<Point> p;
-  for (int i = 0; i < n; ++i) p.push_back({list[i].row, list[i].col});
+  for (int i = 0; i < n; ++i) p.emplace_back(list[i].row, list[i].col);
   return p;
 }
 
@@ -53,7 +50,7 @@ TEST(DefenceMoves, WorkedThreats) {
     const Board b = test::board_with(c.stones);
     Move out[MOVE_LIST_CAPACITY];
     int n = 0;
-    defence_moves(Position(b, 1), Move{c.threat.row, c.threat.col, 0, 0, 0}, O, out, n, 1);
+    defence_moves(Position(b, 1), Move{c.threat.first, c.threat.second, 0, 0, 0}, O, out, n, 1);
     EXPECT_EQ(points(out, n), c.replies);
     for (int i = 0; i < n; ++i) {
       EXPECT_EQ(out[i].kind, -1);

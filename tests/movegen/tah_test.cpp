@@ -15,13 +15,7 @@ namespace {
 
 using test::Stone;
 
-DepthLimits level(int n) {
-  DepthLimits s;
-  s.quiet_limit = LEVEL_TABLE[n][0];
-  s.three_limit = LEVEL_TABLE[n][1];
-  s.mixed_limit = LEVEL_TABLE[n][2];
-  return s;
-}
+const DepthLimits LEVEL0{LEVEL_TABLE[0][0], LEVEL_TABLE[0][1], LEVEL_TABLE[0][2]};
 
 struct Call {
   const char* name;
@@ -41,7 +35,7 @@ void check(const Call& c) {
   Move out[MOVE_LIST_CAPACITY];
   int score = 0;
   const int n = tah(b, c.side, c.depth, out, score, c.parent_score, c.forcing, c.main_only,
-                    c.window, level(0), 1);
+                    c.window, LEVEL0, 1);
   EXPECT_EQ(n, c.returned);
   if (c.score != ANY_SCORE) {
     EXPECT_EQ(score, c.score);

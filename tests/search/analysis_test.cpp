@@ -11,16 +11,7 @@ using test::Stone;
 
 // A middle game with black (+1) to move and about a dozen root moves.
 Board middle_game() {
-  return test::board_with({{7, 7, 1},
-                           {7, 8, -1},
-                           {6, 9, 1},
-                           {8, 9, -1},
-                           {9, 10, 1},
-                           {8, 8, -1},
-                           {10, 8, 1},
-                           {9, 8, -1},
-                           {7, 10, 1},
-                           {6, 7, -1}});
+  return test::board_of("7,7,1 7,8,2 6,9,1 8,9,2 9,10,1 8,8,2 10,8,1 9,8,2 7,10,1 6,7,2");
 }
 
 struct AnalysisTest : test::FakeClock {

@@ -7,15 +7,6 @@
 
 namespace {
 
-// Regression: cells of a larger later board once kept zero entries and collided.
-TEST(Hash, TablesComeFromTheFixedGeneratorOverAllCells) {
-  HashTables t;
-  hash(t, test::board_with({}), 0, 0);  // the first call fills them
-  std::mt19937 rng;
-  for (int i = 0; i < 400; ++i) ASSERT_EQ(t.table0[i], rng() >> 1) << i;
-  for (int i = 0; i < 400; ++i) ASSERT_EQ(t.table1[i], rng() >> 1) << i;
-}
-
 // The search keys positions from per-row parts; they must give hash's key for any window.
 TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
   HashTables t;

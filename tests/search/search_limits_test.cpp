@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <map>
-#include <sstream>
 
 #include "search/analysis.h"
 #include "search/root_search.h"
@@ -76,16 +75,6 @@ constexpr const char* RUNAWAY =
 constexpr const char* MIDGAME =
     "7,7,1 7,8,2 6,9,1 8,9,2 9,10,1 8,8,2 10,8,1 9,8,2 7,10,1 6,7,2 8,10,1 10,10,2";
 
-Board board_of(const char* stones, int dim) {
-  Board b;
-  b.dim = dim;
-  std::istringstream in(stones);
-  int n = 0, r, c, who;
-  char comma;
-  while (in >> r >> comma >> c >> comma >> who) b.at(r, c) = n++ % 2 == 0 ? 1 : -1;
-  return b;
-}
-
 // A search on a clock that moves on one millisecond at every reading, so where it stops
 // depends on nothing but the search.
 struct LimitedSearch : test::FakeClock {
@@ -94,7 +83,7 @@ struct LimitedSearch : test::FakeClock {
     tick = 1;
   }
   RootResult play(const char* stones, int dim, int level) {
-    Board board = board_of(stones, dim);
+    Board board = test::board_of(stones, dim);
     const Board before = board;
     now = 0;
     const RootResult r = root_search_detailed(search, settings, board, 1, level);
@@ -117,7 +106,7 @@ TEST_F(LimitedSearch, RunawayStopsAtTheTimeOrMemoryLimit) {
   EXPECT_TRUE(now == 301 || now == 302) << now;
   EXPECT_EQ(r.stop, STOP_TIME);
   EXPECT_EQ(r.finished, 0);
-  const Move first = root_moves(board_of(RUNAWAY, 20), 1, 0, settings.rule).at(0);
+  const Move first = root_moves(test::board_of(RUNAWAY, 20), 1, 0, settings.rule).at(0);
   EXPECT_EQ((std::array{r.move.row, r.move.col}), (std::array{first.row, first.col}))
       << "none finished: the first root move in the generator's order";
   EXPECT_EQ(out.text(),

@@ -80,11 +80,8 @@ TEST(TranspositionTable, AnswersEveryOperationAsTheTree) {
   }
 }
 
-TEST(TranspositionTable, NoTableAnswersAsNoTreeAndAnEmptiedOneAsAFreshTree) {
+TEST(TranspositionTable, AnEmptiedTableAnswersAsAFreshTree) {
   TranspositionTable table;
-  EXPECT_EQ(table.find(0), nullptr);
-  EXPECT_EQ(table.insert(1, 1, 1), -1);
-  EXPECT_EQ(table.remove(1), -1);
   ASSERT_TRUE(table.create());
   ASSERT_EQ(table.insert(9, 3, 4), 0);
   ASSERT_EQ(table.remove(0), 0);
