@@ -67,11 +67,11 @@ void RowHashes::reset(HashTables& tables, const Board& board) {
   for (int r = 0; r < dim_; ++r) update_row(board, r);
 }
 
-void RowHashes::update_row(const Board& board, int r) {
+void RowHashes::update_row_with(const Board& board, int r, int stone_col, int stone) {
   Row row;
   const int base = r * BOARD_STRIDE;
   for (int col = 0; col < dim_; ++col) {
-    const int v = board.cells[base + col];
+    const int v = col == stone_col ? stone : board.cells[base + col];
     if (v == 0) continue;
     if (v != 1 && v != -1) unknown_stone(v);
     const uint32_t t0 = tables_->table0[base + col], t1 = tables_->table1[base + col];

@@ -57,7 +57,10 @@ class RowHashes {
   void reset(HashTables& tables, const Board& board);
 
   // Recomputes one row from the board after a stone was placed there.
-  void update_row(const Board& board, int row);
+  void update_row(const Board& board, int row) { update_row_with(board, row, -1, 0); }
+  // The same for the row as it will be once `stone` stands at (row, col), which must be empty:
+  // the key of a child can be known before the stone is placed.
+  void update_row_with(const Board& board, int row, int col, int stone);
   const Row& row(int r) const { return rows_[r]; }
   // Puts back a row saved before update_row, with the parts of the position as they were then.
   void restore_row(int r, const Row& saved, const HashParts& parts) {

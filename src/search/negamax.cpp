@@ -99,11 +99,14 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
   int best = alpha;
   for (int i = 0; i < n; ++i) {
     const Move& m = moves[i];
-    pos.place(m.row, m.col, side);
+    // The child's key first, so that its slot in the table is on its way in while the stone
+    // is placed: a probe that waits for memory costs more than the whole node besides.
     const RowHashes::Row row_before = keys.row(m.row);
-    keys.update_row(pos.board(), m.row);
-    const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
+    keys.update_row_with(pos.board(), m.row, m.col, side);
     const HashKey key = hash_key(keys.parts(), best, beta);
+    search.table.prefetch(key.h0);
+    pos.place(m.row, m.col, side);
+    const SearchWindow child = update_window(window, m.row, m.col, pos.dim());
     const TableEntry* e = search.table.find(key.h0);
     int v;
     if (e != nullptr && e->h1 == key.h1) {
