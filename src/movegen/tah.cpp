@@ -253,7 +253,15 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   }
 
   // Step 5: best candidates first; own_other and opp_other are ranked as far as they are read.
-  sort_candidates(own_main, n_main);
+  // own_main is sorted only once its order is read: a node that ends as a leaf below scores all
+  // of own_main when it has no more than SCORED_CANDIDATES, in any order.
+  const int n_sorted = n_main;
+  bool sorted = false;
+  auto sort_main = [&] {
+    if (!sorted) sort_candidates(own_main, n_sorted);
+    sorted = true;
+  };
+  if (n_main > SCORED_CANDIDATES) sort_main();
   const int n_other = own_other.size(), n_opp = opp_other.size();
 
   // Step 6: the static score of the best own candidates only.
@@ -272,6 +280,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   if (depth > limits.three_limit) {
     if (forcing == 0) return 0;
     if (depth > limits.mixed_limit && forcing != 2) return 0;
+    sort_main();
     for (int i = 0; i < n_main; ++i) {
       if (own_main[i].kind == 2)
         uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing, own_main[i].main_only,
@@ -283,6 +292,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // Step 8b: the opponent threatens an open four: own fours, then the defences.
   if (n_fours > 0) {
     if (depth > limits.quiet_limit && forcing == 0) return 0;
+    sort_main();
     for (int i = 0; i < n_main; ++i) {
       if (own_main[i].kind == 2)
         uloz_tah(own_main[i].row, own_main[i].col, 2, own_main[i].forcing, 1, out, n);
@@ -298,6 +308,7 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // Step 8c: the opponent threatens a double: the best own main candidates, then the defences.
   if (n_doubles > 0) {
     if (depth > limits.quiet_limit && forcing == 0) return 0;
+    sort_main();
     n_main = std::min(n_main, MAIN_CANDIDATE_CUT);
     for (int i = 0; i < n_main; ++i) {
       uloz_tah(own_main[i].row, own_main[i].col, own_main[i].kind, own_main[i].forcing, 1, out, n);
@@ -311,12 +322,10 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   const int own_total = std::min(n_main + n_other, list_limits[0]);
   const int main_count = std::min(n_main, MAIN_CANDIDATE_CUT);
   const int opp_count = std::min(n_opp, list_limits[1]);
-  if (depth > limits.quiet_limit) {
-    if (forcing == 0) return 0;
-    write_candidates(own_main, main_count, out, n);
-    return n;
-  }
+  if (depth > limits.quiet_limit && forcing == 0) return 0;
+  sort_main();
   write_candidates(own_main, main_count, out, n);
+  if (depth > limits.quiet_limit) return n;
   if (main_only != 0) return n;
   own_other.write_head(own_total - main_count, main_only, out, n);
   opp_other.write_head(opp_count, main_only, out, n);
