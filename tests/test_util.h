@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,12 +52,6 @@ struct Capture {
     return std::string(buf, len);
   }
 };
-
-// Timing figures differ from run to run; everything else the engine prints is exact.
-inline std::string scrub_nps(const std::string& text) {
-  static const std::regex nps("nps=-?[0-9]+");
-  return std::regex_replace(text, nps, "nps=N");
-}
 
 // A search whose clock the test owns: each reading returns `now` milliseconds and `now_us`
 // microseconds more, and then moves `now` on by `tick` (0: the clock stands until the test

@@ -49,22 +49,4 @@ TEST_F(RootTest, FullBoardResigns) {
   EXPECT_EXIT(root_search(search, settings, b, 1, 0), testing::ExitedWithCode(0), "");
 }
 
-// Input handed over piece by piece answers as the same input read as one stream, but for the
-// end-of-input line: the game carries over between pieces.
-TEST(EngineGame, PiecesAnswerAsOneStream) {
-  const std::string pieces[] = {"INFO timeout_turn 0\n", "START 15\nTURN 7,7\n",
-                                "RESTART\nBOARD\n7,7,1\n8,8,2\nDONE\n", "ABOUT\nxyz\n",
-                                "TURN 9,9\n"};
-  test::Capture out;
-  Engine engine(nullptr, out.f, stderr);
-  std::string whole;
-  for (const std::string& piece : pieces) {
-    EXPECT_TRUE(run_commands(engine, piece));
-    whole += piece;
-  }
-  test::ScriptedEngine stream(whole);
-  stream.run();
-  EXPECT_EQ(test::scrub_nps(out.text()) + "ERROR i/o command\n", test::scrub_nps(stream.out()));
-}
-
 }  // namespace
