@@ -245,7 +245,15 @@ void Position::place(int row, int col, int stone) {
   static constexpr int STEP[4] = {BOARD_STRIDE, BOARD_STRIDE + 1, 1, 1 - BOARD_STRIDE};
   board_.at(row, col) = stone;
   const int point = row * BOARD_STRIDE + col;
-  plies_[ply_count_++] = Ply{saved_count_, listed_, own_main_, opp_short_};
+  Ply& ply = plies_[ply_count_++];
+  ply.saved_start = saved_count_;
+  // Rows row - 5 to row + 5 start no lower than the word of (row - 5, 0) and end within the
+  // SET_WORDS words from it (11 rows are 220 points); near the end the last words do.
+  ply.first_word = std::min(std::max(0, (row - 5) * BOARD_STRIDE) >> 6, POINT_WORDS - SET_WORDS);
+  const auto all = sets();
+  for (int k = 0; k < SETS; ++k) {
+    for (int w = 0; w < SET_WORDS; ++w) ply.words[k][w] = (*all[k])[ply.first_word + w];
+  }
   for (auto* sets : {&listed_, &own_main_, &opp_short_}) {
     for (PointSet& points : *sets) points[point >> 6] &= ~(uint64_t{1} << (point & 63));
   }
@@ -304,7 +312,8 @@ void Position::remove(int row, int col) {
     const Saved& s = saved_[--saved_count_];
     cells_[s.point] = s.analysis;
   }
-  listed_ = ply.listed;
-  own_main_ = ply.own_main;
-  opp_short_ = ply.opp_short;
+  const auto all = sets();
+  for (int k = 0; k < SETS; ++k) {
+    for (int w = 0; w < SET_WORDS; ++w) (*all[k])[ply.first_word + w] = ply.words[k][w];
+  }
 }

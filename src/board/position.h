@@ -83,16 +83,23 @@ class Position {
     uint32_t lines_with;
   };
 
-  // Taking a stone off again puts back the analyses of the empty cells it changed and the two
-  // point sets whole (cheaper than putting back their bits cell by cell).
+  // Taking a stone off again puts back the analyses of the empty cells it changed, and the
+  // point sets' words around it whole (cheaper than putting back their bits cell by cell): a
+  // stone changes only points within five rows of it, which lie in SET_WORDS words.
   struct Saved {
     Analysis analysis;
     uint16_t point;
   };
+  static constexpr int SET_WORDS = 5;
+  static constexpr int SETS = 6;  // listed, own_main, opp_short, for each side
   struct Ply {
     int saved_start;  // where the stone's saved cells begin
-    std::array<PointSet, 2> listed, own_main, opp_short;
+    int first_word;   // of the sets' words saved
+    std::array<std::array<uint64_t, SET_WORDS>, SETS> words;
   };
+  std::array<PointSet*, SETS> sets() {
+    return {&listed_[0], &listed_[1], &own_main_[0], &own_main_[1], &opp_short_[0], &opp_short_[1]};
+  }
 
   // Room for every stone a search can place: each saves at most 40 cells.
   static constexpr int MAX_PLIES = BOARD_STRIDE * BOARD_STRIDE;
