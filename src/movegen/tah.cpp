@@ -137,9 +137,23 @@ struct WindowSet {
     last = (window.row_to * BOARD_STRIDE + window.col_to) >> 6;
   }
 
+  // Calls f(point) for every point of `in` that is not in `out`, inside the window, in
+  // row-major order, until f returns true; returns whether it did.
+  template <class F>
+  bool find_point(const Position::PointSet& in, const Position::PointSet& out, F f) const {
+    for (int w = first; w <= last; ++w) {
+      for (uint64_t b = in[w] & ~out[w] & bits[w]; b != 0; b &= b - 1) {
+        if (f(w * 64 + std::countr_zero(b))) return true;
+      }
+    }
+    return false;
+  }
+
   Position::PointSet bits{};
   int first = 0, last = -1;
 };
+
+constexpr Position::PointSet NO_POINTS{};
 
 }  // namespace
 
@@ -164,42 +178,41 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   // points keeps every list in scan order and returns at the same first own five.
   const WindowSet in_window(window);
   const Position::PointSet& own_main_points = pos.own_main(side);
-  for (int w = in_window.first; w <= in_window.last; ++w) {
-    for (uint64_t bits = own_main_points[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
-      const int point = w * 64 + std::countr_zero(bits);
-      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
-      const PointThreat own = pos.threat(row, col, side);
-      if (own.th == 4) {  // the first own five point in scan order wins at once
-        uloz_tah(row, col, 3, forcing, main_only, out, n);
-        score = 1024 - depth;
-        return 1;
-      }
-      if (own.th == 3) {
-        if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
-          extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
-        }
-        uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
-      } else {
-        uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
-                   n_main);
-      }
+  const bool five = in_window.find_point(own_main_points, NO_POINTS, [&](int point) {
+    const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
+    const PointThreat own = pos.threat(row, col, side);
+    if (own.th == 4) {  // the first own five point in scan order wins at once
+      uloz_tah(row, col, 3, forcing, main_only, out, n);
+      return true;
     }
+    if (own.th == 3) {
+      if (depth <= EXTENSION_MAX_DEPTH && own.c == 1) {
+        extension_moves(pos, Move{row, col, 0, 0, 0}, side, extensions, n_ext, own.sm);
+      }
+      uloz_tah_c(row, col, 2, forcing, main_only, 3, own.c, own.fo, own.sm, own_main, n_main);
+    } else {
+      uloz_tah_c(row, col, 1, threat_forcing, main_only, 2, own.c, own.fo, own.sm, own_main,
+                 n_main);
+    }
+    return false;
+  });
+  if (five) {
+    score = 1024 - depth;
+    return 1;
   }
   const Position::PointSet& opp_short_points = pos.opp_short(opponent);
-  for (int w = in_window.first; w <= in_window.last; ++w) {
-    for (uint64_t bits = opp_short_points[w] & in_window.bits[w]; bits != 0; bits &= bits - 1) {
-      const int point = w * 64 + std::countr_zero(bits);
-      const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
-      const PointThreat opp = pos.threat(row, col, opponent);
-      if (opp.th == 4) {
-        uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
-      } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
-        uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
-      } else {
-        uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
-      }
+  in_window.find_point(opp_short_points, NO_POINTS, [&](int point) {
+    const int row = point / BOARD_STRIDE, col = point % BOARD_STRIDE;
+    const PointThreat opp = pos.threat(row, col, opponent);
+    if (opp.th == 4) {
+      uloz_tah_c(row, col, 0, 0, 0, 4, opp.c, opp.fo, opp.sm, opp_fives, n_fives);
+    } else if (opp.th == 3 && (opp.c >= 2 || opp.fo == 2)) {
+      uloz_tah_c(row, col, 0, 0, 0, 3, opp.c, opp.fo, opp.sm, opp_fours, n_fours);
+    } else {
+      uloz_tah_c(row, col, 0, 0, 0, opp.th, opp.c, 2, opp.sm, opp_doubles, n_doubles);
     }
-  }
+    return false;
+  });
 
   // Step 3: opponent five points. One must be blocked; two or more lose.
   if (n_fives == 1) {
@@ -233,23 +246,15 @@ int tah(const Position& pos, int side, int depth, Move* out, int& score, int par
   const bool opp_read =
       depth <= limits.quiet_limit && n_fours == 0 && n_doubles == 0 && main_only == 0;
   LowerList own_other, opp_other;
-  const Position::PointSet& own_listed = pos.listed(side);
-  for (int w = in_window.first; w <= in_window.last; ++w) {
-    uint64_t bits = own_listed[w] & ~own_main_points[w] & in_window.bits[w];
-    for (; bits != 0; bits &= bits - 1) {
-      const int point = w * 64 + std::countr_zero(bits);
-      own_other.append(point, pos.sort_key_at(point, side));
-    }
-  }
+  in_window.find_point(pos.listed(side), own_main_points, [&](int point) {
+    own_other.append(point, pos.sort_key_at(point, side));
+    return false;
+  });
   if (opp_read) {
-    const Position::PointSet& opp_listed = pos.listed(opponent);
-    for (int w = in_window.first; w <= in_window.last; ++w) {
-      uint64_t bits = opp_listed[w] & ~opp_short_points[w] & in_window.bits[w];
-      for (; bits != 0; bits &= bits - 1) {
-        const int point = w * 64 + std::countr_zero(bits);
-        opp_other.append(point, pos.sort_key_at(point, opponent));
-      }
-    }
+    in_window.find_point(pos.listed(opponent), opp_short_points, [&](int point) {
+      opp_other.append(point, pos.sort_key_at(point, opponent));
+      return false;
+    });
   }
 
   // Step 5: best candidates first; own_other and opp_other are ranked as far as they are read.
