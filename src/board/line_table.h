@@ -23,6 +23,13 @@ inline uint32_t swap_colours(uint32_t code) {
   return code ^ (((code ^ (code >> 1)) & 0x55555u) * 3u);
 }
 
+// The 2-bit code of a board cell's value: 0 empty, 1 a +1 stone, 2 a -1 stone. By (value + 1)
+// mod 4, so a value that cannot stand on a board still reads as a code.
+inline uint32_t cell_code(int value) {
+  static constexpr uint32_t CODE[4] = {2, 0, 1, 3};
+  return CODE[(value + 1) & 3];
+}
+
 // The code of the line through (row, col) in `direction`; the centre itself is left out.
 inline uint32_t line_code(const Board& board, int row, int col, int direction) {
   const Direction d = DIRECTIONS[direction];
@@ -39,14 +46,12 @@ inline uint32_t line_code(const Board& board, int row, int col, int direction) {
   };
   clip(row, d.drow);
   clip(col, d.dcol);
-  // By (cell value + 1) mod 4; a value that cannot stand on a board still reads as blocking.
-  static constexpr uint32_t STONE_CODE[4] = {2, 0, 1, 3};
   uint32_t code = 0;
   for (int k = -5; k <= 5; ++k) {
     if (k == 0) continue;
     const int bit = 2 * (k < 0 ? k + 5 : k + 4);
     const uint32_t cell =
-        k < lo || k > hi ? 3u : STONE_CODE[(board.at(row + k * d.drow, col + k * d.dcol) + 1) & 3];
+        k < lo || k > hi ? 3u : cell_code(board.at(row + k * d.drow, col + k * d.dcol));
     code |= cell << bit;
   }
   return code;

@@ -121,12 +121,9 @@ Position::Position(const Board& board, int rule)
       plies_(new Ply[MAX_PLIES]) {
   // Off the board everywhere, then the dim x dim cells as they stand.
   for (auto& direction : lines_) direction.fill((uint64_t{1} << (2 * (MAX_DIM + 2 * PAD))) - 1);
-  static constexpr uint64_t STONE_CODE[3] = {2, 0, 1};  // by stone + 1
   for (int row = 0; row < dim(); ++row) {
     for (int col = 0; col < dim(); ++col) {
-      const int v = board_.at(row, col);
-      // A value that cannot stand on a board still reads as blocking.
-      const uint64_t code = v >= -1 && v <= 1 ? STONE_CODE[v + 1] : 3;
+      const uint64_t code = cell_code(board_.at(row, col));
       for (int d = 0; d < 4; ++d) {
         const LineSpot s = spot(row, col, d);
         uint64_t& line = lines_[d][s.line];
@@ -254,10 +251,8 @@ void Position::place(int row, int col, int stone) {
   for (int k = 0; k < SETS; ++k) {
     for (int w = 0; w < SET_WORDS; ++w) ply.words[k][w] = (*all[k])[ply.first_word + w];
   }
-  for (auto* sets : {&listed_, &own_main_, &opp_short_}) {
-    for (PointSet& points : *sets) points[point >> 6] &= ~(uint64_t{1} << (point & 63));
-  }
-  const uint64_t stone_code = stone > 0 ? 1u : 2u;
+  for (PointSet* points : all) (*points)[point >> 6] &= ~(uint64_t{1} << (point & 63));
+  const uint64_t stone_code = cell_code(stone);
   // First each line through the point takes the stone, and the empty cells within five steps
   // whose line ranks change are listed without a branch: whether a cell is empty or its ranks
   // change is unpredictable. Each cell lies on one line through the point: listed at most once.
