@@ -4,9 +4,19 @@
 #include "board/position.h"
 
 #include <algorithm>
+#include <cassert>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "board/line_table.h"
+
+// Both sides' line ranks by the classes of a code's two halves (see build_ranks).
+struct HalfRanks {
+  uint16_t left[1024];   // by the low half of a code: its class times the number of high classes
+  uint16_t right[1024];  // by the high half: its class
+  std::vector<uint16_t> ranks;  // by left + right
+};
 
 namespace {
 
@@ -47,22 +57,22 @@ uint8_t rank_of(LineStrength s) {
 
 // A half of a line code (the five cells on one side of the centre) as read on a board holds
 // 0 to 5 off-board cells at its far end and empty cells or stones elsewhere: 364 possibilities.
-// The ranks of whole lines are kept for those halves only, 364 x 364 entries, small enough to
-// stay in the cache where a table of all 2^20 codes would not.
+// Many halves rank alike whatever the other half (cells beyond a stone of each colour hardly
+// matter), so the ranks are kept by classes of halves: a little over a hundred of each, whose
+// table of both sides' ranks stays in the first-level cache where one of 364 x 364 halves, let
+// alone of all 2^20 codes, would not.
 constexpr int HALF_CODES = 364;
-constexpr uint32_t NO_HALF = 0xffffffffu;
+constexpr uint16_t NO_HALF = 0xffff;
 
-struct HalfIndex {
-  uint32_t left[1024];        // by the low half of a code: its number times HALF_CODES
-  uint32_t right[1024];       // by the high half: its number
-  uint32_t low[HALF_CODES];   // each number's low half
-  uint32_t high[HALF_CODES];  // and high half
+// Each half's low (or high) 10 bits, in one fixed order.
+struct Halves {
+  uint32_t low[HALF_CODES];
+  uint32_t high[HALF_CODES];
 };
 
-constexpr HalfIndex make_half_index() {
-  HalfIndex h{};
-  for (int i = 0; i < 1024; ++i) h.left[i] = h.right[i] = NO_HALF;
-  uint32_t next = 0;
+constexpr Halves make_halves() {
+  Halves h{};
+  int next = 0;
   for (int off = 0; off <= 5; ++off) {
     int combinations = 1;
     for (int j = off; j < 5; ++j) combinations *= 3;
@@ -75,8 +85,6 @@ constexpr HalfIndex make_half_index() {
         low |= cell << (2 * j);
         high |= cell << (2 * (4 - j));
       }
-      h.left[low] = next * HALF_CODES;
-      h.right[high] = next;
       h.low[next] = low;
       h.high[next] = high;
       ++next;
@@ -85,29 +93,53 @@ constexpr HalfIndex make_half_index() {
   return h;
 }
 
-constexpr HalfIndex HALF = make_half_index();
-
-// Both sides' ranks, by left number times HALF_CODES plus right number.
-std::unique_ptr<uint16_t[]> build_ranks(int rule) {
-  auto ranks = std::make_unique<uint16_t[]>(HALF_CODES * HALF_CODES);
-  for (int l = 0; l < HALF_CODES; ++l) {
-    for (int r = 0; r < HALF_CODES; ++r) {
-      const uint32_t code = HALF.low[l] | HALF.high[r] << 10;
-      const LineStrength own = analyse_line(decode_line_code(code), 1, rule);
-      const LineStrength other = analyse_line(decode_line_code(code), -1, rule);
-      ranks[l * HALF_CODES + r] = static_cast<uint16_t>(rank_of(own) | rank_of(other) << 8);
-    }
-  }
-  return ranks;
+// Numbers the distinct rows of `rows`; returns each row's number and sets `count`.
+std::vector<int> classes_of(const std::vector<std::vector<uint16_t>>& rows, int& count) {
+  std::map<std::vector<uint16_t>, int> seen;
+  for (const auto& row : rows) seen.emplace(row, 0);
+  count = 0;
+  for (auto& [row, number] : seen) number = count++;
+  std::vector<int> numbers;
+  for (const auto& row : rows) numbers.push_back(seen[row]);
+  return numbers;
 }
 
-const uint16_t* rank_table(int rule) {
-  if (rule != 0) {
-    static const std::unique_ptr<uint16_t[]> exact = build_ranks(1);
-    return exact.get();
+std::unique_ptr<HalfRanks> build_ranks(int rule) {
+  static constexpr Halves HALVES = make_halves();
+  std::vector<std::vector<uint16_t>> by_low(HALF_CODES, std::vector<uint16_t>(HALF_CODES));
+  std::vector<std::vector<uint16_t>> by_high(HALF_CODES, std::vector<uint16_t>(HALF_CODES));
+  for (int l = 0; l < HALF_CODES; ++l) {
+    for (int r = 0; r < HALF_CODES; ++r) {
+      const LineWindow w = decode_line_code(HALVES.low[l] | HALVES.high[r] << 10);
+      by_low[l][r] = by_high[r][l] = static_cast<uint16_t>(rank_of(analyse_line(w, 1, rule)) |
+                                                           rank_of(analyse_line(w, -1, rule)) << 8);
+    }
   }
-  static const std::unique_ptr<uint16_t[]> five_or_more = build_ranks(0);
-  return five_or_more.get();
+  int lows = 0, highs = 0;
+  const std::vector<int> low_class = classes_of(by_low, lows);
+  const std::vector<int> high_class = classes_of(by_high, highs);
+  assert(lows * highs < NO_HALF);  // a little over 100 x 100 under either rule
+  auto t = std::make_unique<HalfRanks>();
+  std::fill(std::begin(t->left), std::end(t->left), NO_HALF);
+  std::fill(std::begin(t->right), std::end(t->right), NO_HALF);
+  t->ranks.resize(static_cast<size_t>(lows) * highs);
+  for (int l = 0; l < HALF_CODES; ++l) {
+    t->left[HALVES.low[l]] = static_cast<uint16_t>(low_class[l] * highs);
+    for (int r = 0; r < HALF_CODES; ++r)
+      t->ranks[low_class[l] * highs + high_class[r]] = by_low[l][r];
+  }
+  for (int r = 0; r < HALF_CODES; ++r)
+    t->right[HALVES.high[r]] = static_cast<uint16_t>(high_class[r]);
+  return t;
+}
+
+const HalfRanks& rank_table(int rule) {
+  if (rule != 0) {
+    static const std::unique_ptr<HalfRanks> exact = build_ranks(1);
+    return *exact;
+  }
+  static const std::unique_ptr<HalfRanks> five_or_more = build_ranks(0);
+  return *five_or_more;
 }
 
 }  // namespace
@@ -115,7 +147,7 @@ const uint16_t* rank_table(int rule) {
 Position::Position(const Board& board, int rule)
     : board_(board),
       rule_(rule),
-      ranks_(rank_table(rule)),
+      ranks_(&rank_table(rule)),
       cells_{},
       saved_(new Saved[MAX_PLIES * SAVED_PER_PLY]),
       plies_(new Ply[MAX_PLIES]) {
@@ -163,13 +195,13 @@ LineStrength Position::line(int row, int col, int direction, int side) const {
 }
 
 uint16_t Position::line_ranks(uint32_t code) const {
-  const uint32_t left = HALF.left[code & 1023], right = HALF.right[code >> 10];
+  const uint32_t left = ranks_->left[code & 1023], right = ranks_->right[code >> 10];
   if ((left | right) == NO_HALF) {  // not a line a board can show; never met in play
     const uint8_t* table = line_table(rule_);
     return static_cast<uint16_t>(rank_of(unpack_line_entry(table[code])) |
                                  rank_of(unpack_line_entry(table[swap_colours(code)])) << 8);
   }
-  return ranks_[left + right];
+  return ranks_->ranks[left + right];
 }
 
 void Position::set_ranks(Analysis& a, int direction, uint16_t both) {

@@ -13,6 +13,8 @@
 #include "board/line_analysis.h"
 #include "board/point_threat.h"
 
+struct HalfRanks;
+
 class Position {
  public:
   // Analyses the whole dim x dim square of `board` under the winning rule `rule`.
@@ -131,7 +133,7 @@ class Position {
 
   Board board_;
   int rule_;
-  const uint16_t* ranks_;  // of lines a board can show, by their halves (see line_ranks)
+  const HalfRanks* ranks_;  // of lines a board can show, by their halves (see line_ranks)
   std::array<std::array<uint64_t, LINES>, 4> lines_;
   std::array<Analysis, BOARD_STRIDE * BOARD_STRIDE> cells_;
   std::array<PointSet, 2> listed_{}, own_main_{}, opp_short_{};  // by side (+1, then -1)
