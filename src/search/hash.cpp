@@ -67,21 +67,41 @@ void RowHashes::reset(HashTables& tables, const Board& board) {
   for (int r = 0; r < dim_; ++r) update_row(board, r);
 }
 
-void RowHashes::update_row_with(const Board& board, int r, int stone_col, int stone) {
-  Row row;
-  const int base = r * BOARD_STRIDE;
+void RowHashes::update_row(const Board& board, int r) {
+  uint32_t plus = 0, minus = 0;
   for (int col = 0; col < dim_; ++col) {
-    const int v = col == stone_col ? stone : board.cells[base + col];
+    const int v = board.cells[r * BOARD_STRIDE + col];
     if (v == 0) continue;
     if (v != 1 && v != -1) unknown_stone(v);
-    const uint32_t t0 = tables_->table0[base + col], t1 = tables_->table1[base + col];
-    HashParts& p = row.parts;
-    p.a0 = p.a0 * MULTIPLIER + (v == 1 ? t0 : t1);
-    p.a1 = p.a1 * MULTIPLIER + (v == 1 ? t1 : t0);
-    p.plus = p.plus * MULTIPLIER + (v == 1 ? 1 : 0);
-    p.minus = p.minus * MULTIPLIER + (v == 1 ? 0 : 1);
-    ++row.stones;
+    (v == 1 ? plus : minus) |= 1u << col;
   }
+  set_row(r, plus, minus);
+}
+
+void RowHashes::add_stone(int r, int col, int stone) {
+  const Row& row = rows_[r];
+  const uint32_t bit = 1u << col;
+  set_row(r, row.plus | (stone == 1 ? bit : 0), row.minus | (stone == 1 ? 0 : bit));
+}
+
+// A row holds a few stones among its 20 cells: walking the stones rather than the cells spares
+// a branch per cell that guesses wrong about whether it is empty.
+void RowHashes::set_row(int r, uint32_t plus, uint32_t minus) {
+  Row row;
+  row.plus = plus;
+  row.minus = minus;
+  const uint32_t* t0 = &tables_->table0[r * BOARD_STRIDE];
+  const uint32_t* t1 = &tables_->table1[r * BOARD_STRIDE];
+  HashParts& p = row.parts;
+  for (uint32_t stones = plus | minus; stones != 0; stones &= stones - 1) {
+    const int col = std::countr_zero(stones);
+    const uint32_t is_plus = plus >> col & 1;
+    p.a0 = p.a0 * MULTIPLIER + (is_plus != 0 ? t0[col] : t1[col]);
+    p.a1 = p.a1 * MULTIPLIER + (is_plus != 0 ? t1[col] : t0[col]);
+    p.plus = p.plus * MULTIPLIER + is_plus;
+    p.minus = p.minus * MULTIPLIER + (is_plus ^ 1);
+  }
+  row.stones = std::popcount(plus | minus);
   rows_[r] = row;
   set_row_occupied(r);
   parts_valid_ = false;

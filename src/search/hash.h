@@ -51,16 +51,17 @@ class RowHashes {
   struct Row {
     HashParts parts;
     int stones = 0;
+    uint32_t plus = 0, minus = 0;  // the columns of its +1 and its -1 stones
   };
 
   // Fills the tables on first use, like hash. A cell other than -1, 0, 1 is fatal.
   void reset(HashTables& tables, const Board& board);
 
   // Recomputes one row from the board after a stone was placed there.
-  void update_row(const Board& board, int row) { update_row_with(board, row, -1, 0); }
-  // The same for the row as it will be once `stone` stands at (row, col), which must be empty:
-  // the key of a child can be known before the stone is placed.
-  void update_row_with(const Board& board, int row, int col, int stone);
+  void update_row(const Board& board, int row);
+  // The row as it will be once `stone` (1 or -1) stands at (row, col), which must be empty, from
+  // the stones the row holds now: the key of a child can be known before the stone is placed.
+  void add_stone(int row, int col, int stone);
   const Row& row(int r) const { return rows_[r]; }
   // Puts back a row saved before update_row, with the parts of the position as they were then.
   void restore_row(int r, const Row& saved, const HashParts& parts) {
@@ -73,6 +74,8 @@ class RowHashes {
   const HashParts& parts();
 
  private:
+  // The row's parts from its stones, taken in column order.
+  void set_row(int r, uint32_t plus, uint32_t minus);
   void set_row_occupied(int r) {
     occupied_rows_ = (occupied_rows_ & ~(1u << r)) | (rows_[r].stones > 0 ? 1u << r : 0u);
   }

@@ -102,7 +102,7 @@ int negamax(Search& search, const MatchSettings& settings, Position& pos, int si
     // The child's key first, so that its slot in the table is on its way in while the stone
     // is placed: a probe that waits for memory costs more than the whole node besides.
     const RowHashes::Row row_before = keys.row(m.row);
-    keys.update_row_with(pos.board(), m.row, m.col, side);
+    keys.add_stone(m.row, m.col, side);
     const HashKey key = hash_key(keys.parts(), best, beta);
     search.table.prefetch(key.h0);
     pos.place(m.row, m.col, side);

@@ -7,7 +7,8 @@
 
 namespace {
 
-// The search keys positions from per-row parts; they must give hash's key for any window.
+// The search keys positions from per-row parts; they must give hash's key for any window, the
+// row's stones read from the board or added one at a time.
 TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
   HashTables t;
   std::mt19937 rng(11);
@@ -29,7 +30,11 @@ TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
       const RowHashes::Row saved = rows.row(r);
       const HashParts saved_parts = rows.parts();
       board.at(r, c) = rng() % 2 ? 1 : -1;
-      rows.update_row(board, r);
+      if (rng() % 2) {
+        rows.add_stone(r, c, board.at(r, c));  // as the search does, from the row's own stones
+      } else {
+        rows.update_row(board, r);
+      }
       if (rng() % 2) {  // sometimes taken off again at once
         board.at(r, c) = 0;
         rows.restore_row(r, saved, saved_parts);
