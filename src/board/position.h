@@ -68,14 +68,15 @@ class Position {
   const PointSet& opp_short(int side) const { return opp_short_[side_index(side)]; }
 
  private:
-  // A line's analysis as one byte that orders lines as classify_point does: 16 best + count + 8
-  // for a line with own stones (best first, then count), 0 for a line without. Both sides'
-  // ranks of a line travel as one uint16_t: +1's in the low byte, -1's in the high one.
+  // A point's class as kept: the fields of PointThreat in a byte each.
   struct PackedThreat {
     int8_t th, c, fo, sm;
   };
 
-  // What is kept of an empty cell.
+  // What is kept of an empty cell. A line's analysis is kept as its rank, one byte that orders
+  // lines as classify_point does: 16 best + count + 8 for a line with own stones (best first,
+  // then count), 0 for a line without. Both sides' ranks of a line travel as one uint16_t: +1's
+  // in the low byte, -1's in the high one.
   struct Analysis {
     std::array<uint16_t, 4> ranks;       // both sides' ranks, by direction
     std::array<PackedThreat, 2> threat;  // the point's class, by side (+1, then -1)

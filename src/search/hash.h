@@ -63,7 +63,8 @@ class RowHashes {
   // the stones the row holds now: the key of a child can be known before the stone is placed.
   void add_stone(int row, int col, int stone);
   const Row& row(int r) const { return rows_[r]; }
-  // Puts back a row saved before update_row, with the parts of the position as they were then.
+  // Puts back a row saved before update_row or add_stone, with the parts of the position as they
+  // were then.
   void restore_row(int r, const Row& saved, const HashParts& parts) {
     rows_[r] = saved;
     set_row_occupied(r);

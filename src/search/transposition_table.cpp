@@ -61,7 +61,7 @@ int TranspositionTable::insert(int h0, int h1, int cena) {
     return 0;
   }
   const uint32_t x = mix(h0);
-  Shard& s = shards_[x >> (32 - SHARD_BITS)];
+  Shard& s = shards_[shard_index(x)];
   uint32_t i = s.home(x);
   for (; s.slots[i].h0 != 0; i = (i + 1) & s.mask) {
     if (s.slots[i].h0 == h0) return 1;
@@ -86,7 +86,7 @@ int TranspositionTable::remove(int h0) {
     zero_present_ = false;
   } else {
     const uint32_t x = mix(h0);
-    Shard& s = shards_[x >> (32 - SHARD_BITS)];
+    Shard& s = shards_[shard_index(x)];
     uint32_t i = s.home(x);
     for (; s.slots[i].h0 != h0; i = (i + 1) & s.mask) {
       if (s.slots[i].h0 == 0) return 1;

@@ -34,7 +34,7 @@ class TranspositionTable {
     if (h0 == 0) return zero_present_ ? &zero_ : nullptr;
     if (shards_ == nullptr) return nullptr;
     const uint32_t x = mix(h0);
-    const Shard& s = shards_[x >> (32 - SHARD_BITS)];
+    const Shard& s = shards_[shard_index(x)];
     for (uint32_t i = s.home(x);; i = (i + 1) & s.mask) {
       const TableEntry& e = s.slots[i];
       if (e.h0 == h0) return &e;
@@ -47,7 +47,7 @@ class TranspositionTable {
   void prefetch(int h0) const {
     if (h0 == 0 || shards_ == nullptr) return;
     const uint32_t x = mix(h0);
-    const Shard& s = shards_[x >> (32 - SHARD_BITS)];
+    const Shard& s = shards_[shard_index(x)];
     __builtin_prefetch(&s.slots[s.home(x)]);
   }
 
@@ -60,7 +60,7 @@ class TranspositionTable {
   size_t bytes() const { return bytes_; }  // the slots allocated
 
   // Which shard a key other than 0 falls into; tests use it to crowd one shard.
-  static int shard_of(int h0) { return static_cast<int>(mix(h0) >> (32 - SHARD_BITS)); }
+  static int shard_of(int h0) { return static_cast<int>(shard_index(mix(h0))); }
 
   // Calls f(entry) for every entry: the entry of key 0 first, then slot order.
   template <class F>
@@ -92,6 +92,8 @@ class TranspositionTable {
   };
 
   static uint32_t mix(int h0) { return static_cast<uint32_t>(h0) * 0x9E3779B1u; }  // Fibonacci
+  // A mixed key's shard: its top hash bits.
+  static uint32_t shard_index(uint32_t x) { return x >> (32 - SHARD_BITS); }
 
   std::unique_ptr<Shard[]> shards_;
   int size_ = 0;  // all entries, key 0 included
