@@ -5,7 +5,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { BLACK, Game, WHITE } from '../../web/game.js';
 import { readSgf, writeSgf } from '../../web/sgf.js';
-import { judgeMove, reviewProperties } from '../../web/review.js';
+import { engineWords, judgeMove, judgeNode } from '../../web/review.js';
 import {
   addMove, deleteBranch, gameAt, lineThrough, moveOf, navigate, promote, setProperties, treeFromGame,
 } from '../../web/tree.js';
@@ -69,22 +69,39 @@ test('SGF keeps the tree: variations, review properties, comments and unknown pr
   assert.equal(readSgf(writeSgf(tree), 1).tree.root.data.RU[0], 'five or more');
 });
 
-test('a move is judged by the values before and after it', () => {
+test('a move is judged by the values before and after it, the engine\'s own answer at no cost', () => {
   const cases = [
-    // before (mover), after (for the opponent), cost, mark
-    [5, -3, 2, null],
-    [5, 12, 17, 'mistake'],
-    [5, 11, 16, null],
-    [505, -10, 495, 'blunder'], // a forced win no longer forced
-    [505, -500, 5, null], // still winning
-    [-256, 505, 249, 'blunder'], // into a forced loss
-    [-300, 505, 205, null], // lost already: no cost counts
+    // before (mover), after (for the opponent), the engine's own answer, cost, mark
+    [5, -3, false, 2, null],
+    [5, 12, false, 17, 'mistake'],
+    [5, 11, false, 16, null],
+    [5, 40, true, 0, null], // the engine wavers one move deeper, not the move
+    [505, -10, false, 495, 'blunder'], // a forced win no longer forced
+    [505, 10, true, 0, null],
+    [505, -500, false, null, null], // won and still won
+    [-256, 505, false, 249, 'blunder'], // into a forced loss
+    [-300, 800, false, null, null], // lost and still lost
   ];
-  for (const [before, after, cost, mark] of cases) {
-    const j = judgeMove(before, after);
+  for (const [before, after, own, cost, mark] of cases) {
+    const j = judgeMove(before, after, own);
     assert.deepEqual([j.cost, j.mark], [cost, mark], `${before} -> ${after}`);
   }
-  const props = reviewProperties(judgeMove(5, 12), false, 'h8', 'a1');
-  assert.deepEqual([props.V, props.BM], [['12'], ['1']]);
-  assert.match(props.C[0], /^A mistake: The engine would have played h8 \(\+5\); a1 leaves -12, a cost of 17\.$/);
+
+  // A game of three moves: the engine's own answer, a blunder with the file's own comment (kept
+  // above the engine's words, once however often it is reviewed), and a lost game staying lost.
+  const game = new Game(15, 1);
+  [[7, 7], [8, 8], [6, 6]].forEach((m) => game.play(...m));
+  let tree = treeFromGame(game);
+  const [, m1, m2, m3] = lineThrough(tree, tree.root.id, {});
+  tree = setProperties(tree, m2.id, { C: ['Played at the club.'] });
+  const name = ([r, c]) => `${r},${c}`;
+  tree = judgeNode(tree, m1.id, { at: [7, 7], value: 600 }, { at: [8, 8], value: 20 }, name);
+  for (let i = 0; i < 2; ++i) tree = judgeNode(tree, m2.id, { at: [6, 6], value: 0 }, { at: [6, 6], value: 700 }, name);
+  tree = judgeNode(tree, m3.id, { at: [9, 9], value: 700 }, { at: [1, 1], value: -900 }, name);
+  const data = (node) => tree.get(node.id).data;
+  assert.deepEqual([data(m1).BM, data(m1).V, data(m1).C], [undefined, ['600'], ['The engine would have played 7,7 too (a forced win).']]);
+  assert.deepEqual([data(m2).BM, data(m2).V], [['2'], ['700']]);
+  assert.equal(data(m2).C[0], 'Played at the club.\n\nA blunder: The engine would have played 6,6 (0); 8,8 leaves a forced loss, a cost of 700.');
+  assert.equal(engineWords(data(m2).C[0]), data(m2).C[0].split('\n\n')[1]);
+  assert.deepEqual([data(m3).BM, data(m3).C], [undefined, ['The engine would have played 9,9 (a forced win); 6,6 leaves a forced win.']]);
 });
