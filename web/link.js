@@ -21,12 +21,16 @@ export function formatLink(game) {
 }
 
 // The position a link's hash (with or without its '#') gives: {game}, {error}, or null when
-// the hash holds no position at all.
+// the hash is empty or a plain anchor.
 export function parseLink(hash) {
   const text = hash.replace(/^#/, '');
   if (text === '') return null;
   const params = new URLSearchParams(text);
-  if (!KEYS.some((key) => params.has(key))) return null;
+  // A plain anchor (#section) is no link to a position; key=value text naming none is one
+  // that does not read.
+  if (!KEYS.some((key) => params.has(key))) {
+    return text.includes('=') ? { error: 'The link names no position (none of size, rule, moves, black, white, tomove).' } : null;
+  }
   for (const key of params.keys()) {
     if (!KEYS.includes(key)) return { error: `The link holds "${key.slice(0, 12)}", which is not part of a position.` };
   }

@@ -46,6 +46,7 @@ test('a link it cannot use is refused in words', () => {
     [`moves=${'a1'.repeat(226)}`, /more stones than the board/],
     ['moves=h8i9h9i10h10i11h11i12h12i13', /moves after the game was won/],
     ['size=15&player=me', /"player"/],
+    ['#qwe%%rty==&&zz', /names no position/],
   ];
   for (const [hash, error] of cases) {
     const read = parseLink(hash);
