@@ -21,7 +21,12 @@ export function readAnswer(state, line) {
   const [word, ...rest] = line.split(' ');
   if (word === 'moves') state.moves = rest.map(point);
   else if (word === 'engine') state.engine = { at: point(rest[0]), value: Number(rest[1]) };
-  else if (word === 'candidate') state.candidates.push({ at: point(rest[0]), value: Number(rest[1]) });
+  else if (word === 'candidate') {
+    // A third number: the engine's own move, shown at the engine's value, was valued otherwise alone.
+    const c = { at: point(rest[0]), value: Number(rest[1]) };
+    if (rest[2] !== undefined) c.alone = Number(rest[2]);
+    state.candidates.push(c);
+  }
   else if (word === 'stopped') state.stopped = rest[0];
   else if (word === 'line') state.line = rest.map(point);
   else if (word === 'done') state.done = true;
@@ -39,7 +44,7 @@ export function rankCandidates(candidates) {
   });
   return [...best.values()]
     .sort((a, b) => b.value - a.value || a.order - b.order)
-    .map((c, i) => ({ at: c.at, value: c.value, rank: i + 1 }));
+    .map((c, i) => ({ at: c.at, value: c.value, alone: c.alone, rank: i + 1 }));
 }
 
 export class Analysis {

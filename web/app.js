@@ -12,12 +12,12 @@ import { BLACK, WHITE, EMPTY, Game, boardBlock, other, starPoints } from './game
 import { formatLetters, formatMoves, gameFileName, letterPoint, parseLetters, parseMoves } from './records.js';
 import { readSgf, writeSgf } from './sgf.js';
 import {
-  addMove, deleteBranch, gameAt, lineThrough, moveOf, navigate, nextOf, pathTo, promote, setProperties,
+  addMove, deleteBranch, gameAt, lineThrough, moveOf, navigate, nextOf, pathTo, promote,
   treeFromGame, treeOf,
 } from './tree.js';
-import { judgeMove, reviewProperties } from './review.js';
+import { engineWords, judgeNode } from './review.js';
 import { EngineLink, readLine } from './engine-link.js';
-import { describeSearch, describeValue, drawPlot, drawReview } from './value-plot.js';
+import { WON, describeResult, describeSearch, describeValue, drawPlot, drawReview } from './value-plot.js';
 import { registerOffline } from './offline.js';
 import { Editor } from './editor.js';
 import { Analysis, rankCandidates } from './analysis.js';
@@ -213,7 +213,7 @@ function engineLine(line) {
     page.tree = added.tree;
     page.gameEnd = added.id;
     page.engineMoves = game.moves.length;
-    recordValue(search, added.id);
+    recordValue(search, added.id, game);
     if (following) goTo(added.id); // a person looking elsewhere stays where they are
     render();
     return;
@@ -272,12 +272,13 @@ function engineGone(why) {
 
 // ---- the person's side
 
-// The engine's view of one of its moves, for the plot. A move made without a search (the
-// opening at the centre, a single forced reply) keeps the value before it.
-function recordValue(search, id) {
-  const before = engineValues(lineThrough(page.tree, id, {})).at(-2)?.value ?? 0;
+// The engine's view of one of its moves, for the plot. A five is a win; any other move made
+// without a search (the opening at the centre, a single forced reply) keeps the value of the
+// engine's move before it (node `id` has none yet).
+function recordValue(search, id, game) {
+  const before = engineValues(lineThrough(page.tree, id, {})).at(-1)?.value ?? 0;
   page.values[id] = {
-    value: search?.value ?? before,
+    value: game.result?.winner === enginePlayer() ? WON : search?.value ?? before,
     level: search?.level,
     dropped: search?.dropped,
     stopped: search?.stopped,
@@ -293,18 +294,20 @@ function engineValues(line) {
   return points;
 }
 
-// A game from the empty board (with the form's settings), or the one given.
-function newGame(game = null) {
+// A game from the empty board (with the form's settings), or the one given, with the person
+// on side `human` (the form's choice when not given).
+function newGame(game = null, human = null) {
   const s = readSettings();
-  newGameFromTree(treeFromGame(game || new Game(s.size, s.rule)));
+  newGameFromTree(treeFromGame(game || new Game(s.size, s.rule)), null, human);
 }
 
-// Plays on from the end of the tree's main line; `kept` brings back what a reload kept.
-function newGameFromTree(tree, kept = null) {
+// Plays on from the end of the tree's main line; `kept` brings back what a reload kept. The
+// notes of the game before go with it.
+function newGameFromTree(tree, kept = null, human = null) {
   closeEditor();
   stopReview();
   page.settings = readSettings();
-  page.human = page.settings.human;
+  page.human = human ?? kept?.human ?? page.settings.human;
   page.tree = tree;
   page.currents = kept?.currents ?? {};
   const line = lineThrough(tree, tree.root.id, page.currents);
@@ -315,6 +318,9 @@ function newGameFromTree(tree, kept = null) {
   page.spent = kept?.spent ?? 0;
   page.values = kept?.values ?? {};
   notice('');
+  studyNote('');
+  $('moves-note').textContent = '';
+  $('share-link').hidden = true;
   $('log').replaceChildren();
   startEngine();
   render();
@@ -335,6 +341,7 @@ function humanMove(row, col) {
   page.tree = added.tree;
   if (live) page.gameEnd = added.id;
   goTo(added.id);
+  notice('');
   render();
 }
 
@@ -413,10 +420,10 @@ function promoteCurrent() {
 // values stay valid; an empty game is not kept.
 function save() {
   try {
-    const { tree, settings, spent, values, current, gameEnd, currents } = page;
+    const { tree, settings, human, spent, values, current, gameEnd, currents } = page;
     if (tree.root.children.length === 0 && !page.game.setup) localStorage.removeItem(SAVED);
     else {
-      localStorage.setItem(SAVED, JSON.stringify({ settings, root: tree.root, current, gameEnd, currents, spent, values }));
+      localStorage.setItem(SAVED, JSON.stringify({ settings, human, root: tree.root, current, gameEnd, currents, spent, values }));
     }
   } catch {
     // Storage may be full or refused; the game goes on without it.
@@ -449,6 +456,7 @@ function restore() {
     tree,
     kept: {
       current: saved.current, gameEnd: saved.gameEnd, currents: plain(saved.currents),
+      human: [BLACK, WHITE].includes(saved.human) ? saved.human : s?.human === WHITE ? WHITE : BLACK,
       spent: Number(saved.spent) || 0, values: plain(saved.values),
     },
   };
@@ -545,8 +553,17 @@ function render() {
     const c = Number(pt.dataset.col);
     const player = view.at(r, c);
     let stone = pt.querySelector('.stone');
-    if (page.hint && page.hint[0] === r && page.hint[1] === c) pt.dataset.hint = '';
-    else delete pt.dataset.hint;
+    // The hint's mark is a child of its own, so that it stands above a candidate's label.
+    const hinted = page.hint && page.hint[0] === r && page.hint[1] === c;
+    if (hinted && pt.dataset.hint === undefined) {
+      pt.dataset.hint = '';
+      const mark = document.createElement('span');
+      mark.className = 'hint-mark';
+      pt.append(mark);
+    } else if (!hinted && pt.dataset.hint !== undefined) {
+      delete pt.dataset.hint;
+      pt.querySelector('.hint-mark')?.remove();
+    }
     if (player === EMPTY) {
       if (stone) stone.remove();
       continue;
@@ -612,32 +629,47 @@ function render() {
 }
 
 // The plot: after a review, one point per move of the line shown (its V, from the person's
-// side); before, the engine's value after each of its own moves in the game.
+// side); before, the engine's value after each of its own moves in the game, and the result
+// once the game is decided. The line under the board speaks of the position shown: the result
+// of a decided game, the reviewed value of the move shown, or the engine's latest value at or
+// before it on the game's line; elsewhere it says nothing.
 function renderValue() {
+  const g = page.game;
+  const over = g.result && !page.editor ? describeResult(g.result, page.human) : null;
   const line = lineThrough(page.tree, page.current, page.currents);
   const reviewed = [];
   line.forEach((node, i) => {
     if (i === 0 || node.data.V === undefined) return;
     const forBlack = Number(node.data.V[0]);
     const mark = { 1: 'mistake', 2: 'blunder' }[node.data.BM?.[0]] ?? null;
-    const comment = node.data.C?.[0] ?? '';
     reviewed.push({
       id: node.id, move: i, mark, current: node.id === page.current,
       value: page.human === BLACK ? forBlack : -forBlack,
-      title: `Move ${i}${mark ? ` (${mark})` : ''}: ${comment}`,
+      title: `Move ${i}: ${engineWords(node.data.C?.[0]) || describeValue(page.human === BLACK ? -forBlack : forBlack)}`,
     });
   });
   if (reviewed.length) {
-    const shown = reviewed.find((p) => p.current) ?? reviewed[reviewed.length - 1];
-    $('value').textContent = describeValue(-shown.value);
-    $('value-detail').textContent = shown.title;
+    const shown = reviewed.find((p) => p.current);
+    $('value').textContent = over?.words ?? (shown ? describeValue(-shown.value) : '');
+    $('value-detail').textContent = shown?.title ?? '';
     drawReview($('value-plot'), reviewed, (p) => followVariation(p.id));
     return;
   }
-  const points = engineValues(lineThrough(page.tree, page.gameEnd, {}));
-  const last = points[points.length - 1];
-  $('value').textContent = last ? describeValue(last.value) : 'The engine\'s view of the game appears after its first move.';
-  $('value-detail').textContent = last ? `Move ${last.move}: ${describeSearch(last)}` : '';
+  const gameLine = lineThrough(page.tree, page.gameEnd, {});
+  const points = engineValues(gameLine);
+  const live = liveGame();
+  if (live.result) {
+    const end = describeResult(live.result, page.human);
+    points.push({ move: gameLine.length - 1, value: end.value, result: end.words });
+  }
+  const at = gameLine.findIndex((node) => node.id === page.current);
+  const shown = at < 0 ? null : points.filter((p) => p.move <= at).at(-1);
+  let words = '';
+  if (over) words = over.words;
+  else if (shown) words = describeValue(shown.value);
+  else if (isLive()) words = 'The engine\'s view of the game appears after its first move.';
+  $('value').textContent = words;
+  $('value-detail').textContent = shown && !shown.result ? `Move ${shown.move}: ${describeSearch(shown)}` : '';
   drawPlot($('value-plot'), points);
 }
 
@@ -725,8 +757,8 @@ function setUp() {
     $('moves-note').textContent = parsed.error;
     return;
   }
-  $('moves-note').textContent = `Set up ${parsed.game.moves.length} moves.`;
   newGame(parsed.game);
+  $('moves-note').textContent = `Set up ${parsed.game.moves.length} moves.`;
 }
 
 function saveSgf() {
@@ -752,9 +784,9 @@ async function openSgf(file) {
   }
   const line = lineThrough(read.tree, read.tree.root.id, {});
   const game = gameAt(read.tree, line[line.length - 1].id);
-  takeSettingsOf(game, game.toMove());
+  takeSettingsOf(game);
+  newGameFromTree(read.tree, null, game.toMove());
   $('moves-note').textContent = `Opened ${file.name}: ${game.moves.length} moves on its main line.`;
-  newGameFromTree(read.tree);
 }
 
 // ---- setting up a position
@@ -798,8 +830,8 @@ function finishEdit() {
     return true;
   }
   const human = $('edit-you').value === 'other' ? other(game.toMove()) : game.toMove();
-  takeSettingsOf(game, human);
-  newGame(game);
+  takeSettingsOf(game);
+  newGame(game, human);
   return true;
 }
 
@@ -809,11 +841,11 @@ function closeEditor() {
   $('editor').hidden = true;
 }
 
-// Sets the form to a game that did not come from it: its size and rule, the person's colour.
-function takeSettingsOf(game, human) {
+// Sets the form to the size and rule of a game that did not come from it. Who moves first in
+// the next new game stays as the person chose it.
+function takeSettingsOf(game) {
   $('size').value = String(game.size);
   $('rule').value = String(game.rule);
-  $('first').value = human === BLACK ? 'human' : 'engine';
 }
 
 function chooseTool(tool) {
@@ -843,6 +875,7 @@ function analyse() {
   page.analysedKey = positionKey(g);
   page.analysis.start(g, Number($('analysis-level').value));
   render();
+  focusStop();
 }
 
 // A point in the notation chosen.
@@ -879,7 +912,9 @@ function renderStudy() {
   else if (state.moves && state.moves.length === 0) {
     parts.push(page.game.stones === 0 ? 'On an empty board the engine opens at the centre.' : `No move for ${side} to analyse here.`);
   } else {
-    const count = state.moves ? `${state.candidates.length} of ${state.moves.length} candidates` : 'thinking';
+    // The generator may list a point twice; the board shows it once, and so does the count.
+    const points = new Set((state.moves ?? []).map(([r, c]) => `${r},${c}`)).size;
+    const count = state.moves ? `${ranked.length} of ${points} candidates` : 'thinking';
     parts.push(`Level ${state.level}, ${side} to move: ${count}${state.done ? '.' : '…'}`);
     if (state.engine) parts.push(`The engine plays ${pointName(state.engine.at)} (${valueWords(state.engine.value)}).`);
     if (state.stopped) {
@@ -895,6 +930,12 @@ function renderStudy() {
     parts.push(points ? `Line: ${points.map(pointName).join(' ')}` : `Line after ${pointName(page.lineAt)}: thinking…`);
   }
   studyNote(parts.join(' '));
+}
+
+// Keyboard users land on Stop once a search starts; the page scrolls no more than it must.
+function focusStop() {
+  $('analysis-stop').focus({ preventScroll: true });
+  $('analysis-stop').scrollIntoView({ block: 'nearest' });
 }
 
 function studyNote(text, kind = '') {
@@ -952,13 +993,17 @@ async function review() {
   const games = line.map((node) => gameAt(page.tree, node.id));
   const run = { level, done: 0, total: games.length, running: true };
   page.review = run;
+  studyNote(`Reviewing ${games.length - 1} moves at level ${level}…`);
   render();
+  focusStop();
   const answers = [];
   for (let k = 0; k < games.length; ++k) {
     answers[k] = await positionAnswer(games[k], level);
     if (page.review !== run || !run.running) return; // stopped, or a new game began
     run.done = k + 1;
-    if (k > 0) judge(line[k], games[k - 1], answers[k - 1], answers[k]);
+    if (k > 0 && page.tree.get(line[k].id)) {
+      page.tree = judgeNode(page.tree, line[k].id, answers[k - 1], answers[k], pointName);
+    }
     render();
   }
   run.running = false;
@@ -985,20 +1030,14 @@ async function positionAnswer(game, level) {
   return answer;
 }
 
-function judge(node, before, answerBefore, answerAfter) {
-  const move = moveOf(node);
-  if (!move || !answerBefore || !answerAfter || !page.tree.get(node.id)) return;
-  const judgement = judgeMove(answerBefore.value, answerAfter.value);
-  const engineAt = answerBefore.at ? pointName(answerBefore.at) : 'nothing';
-  page.tree = setProperties(page.tree, node.id,
-    reviewProperties(judgement, move.player === BLACK, engineAt, pointName(move.at)));
-}
-
-function stopReview() {
-  if (!page.review?.running) return;
-  page.review.running = false;
+// Ends a review under way; the positions done stay judged. `said` tells the person so.
+function stopReview(said = false) {
+  const run = page.review;
+  if (!run?.running) return;
+  run.running = false;
   page.reviewer.stop(false);
   saveReviews();
+  if (said) studyNote(`Review stopped: ${run.done} of ${run.total} positions done, their moves judged.`);
 }
 
 // ---- links to positions
@@ -1018,15 +1057,18 @@ async function share() {
   }
 }
 
-// Opens the position in the address's link, if it holds one. The game it replaces stays in
-// the browser's storage and can be brought back. A link that does not read changes nothing.
+// Opens the position in the address's link, if it holds one: true when it did, the words of
+// the refusal (also shown) when the link does not read, and false when there is none. The game
+// it replaces stays in the browser's storage and can be brought back; a refused link changes
+// nothing.
 function openLink() {
   const read = parseLink(location.hash);
   if (!read) return false;
   history.replaceState(null, '', location.pathname + location.search); // a reload keeps the game
   if (read.error) {
-    studyNote(`This link is refused: ${read.error}`, 'error');
-    return false;
+    const words = `This link is refused: ${read.error}`;
+    studyNote(words, 'error');
+    return words;
   }
   try {
     const kept = localStorage.getItem(SAVED);
@@ -1034,8 +1076,8 @@ function openLink() {
   } catch {
     // Without storage there is nothing to keep.
   }
-  takeSettingsOf(read.game, read.game.toMove());
-  newGame(read.game);
+  takeSettingsOf(read.game);
+  newGame(read.game, read.game.toMove());
   $('restore-game').hidden = !localStorage.getItem(PREVIOUS);
   studyNote(`Opened the linked position: ${playerName(read.game.toMove())} to move, played by you.`);
   return true;
@@ -1076,7 +1118,8 @@ $('board').addEventListener('keydown', (e) => {
   } else if (e.key === 'Enter' || e.key === ' ') {
     page.cursor = [r, c];
     page.pointer = 'keyboard';
-    boardClick($('board').querySelector(`.pt[data-row="${r}"][data-col="${c}"]`));
+    if (!page.editor && page.game.at(r, c) !== EMPTY) notice(`${pointName([r, c])} is taken: choose a free point.`);
+    else boardClick($('board').querySelector(`.pt[data-row="${r}"][data-col="${c}"]`));
   } else return;
   e.preventDefault();
   for (const pt of $('board').querySelectorAll('.cursor')) pt.classList.remove('cursor');
@@ -1084,6 +1127,13 @@ $('board').addEventListener('keydown', (e) => {
   const pt = $('board').querySelector(`.pt[data-row="${y}"][data-col="${x}"]`);
   pt.classList.add('cursor');
   showLine(candidateAt(pt)); // a candidate under the cursor shows its line
+});
+// Escape leaves the editor without changing the game.
+document.addEventListener('keydown', (e) => {
+  if (e.key !== 'Escape' || !page.editor) return;
+  closeEditor();
+  studyNote('Left the editor: the game is as it was.');
+  render();
 });
 // H asks for a hint, A analyses, E edits, from anywhere but a text field.
 document.addEventListener('keydown', (e) => {
@@ -1115,7 +1165,7 @@ $('to-move').addEventListener('change', () => {
 $('analyse').addEventListener('click', analyse);
 $('analysis-stop').addEventListener('click', () => {
   page.analysis.stop();
-  stopReview();
+  stopReview(true);
   render();
 });
 $('share').addEventListener('click', share);
@@ -1153,9 +1203,11 @@ document.addEventListener('keydown', (e) => {
 page.analysis = new Analysis(() => renderStudy());
 page.reviewer = new Analysis(() => {});
 loadReviews();
-const kept = openLink() ? null : restore();
+const linked = openLink();
+const kept = linked === true ? null : restore();
 if (!page.tree) {
   if (kept) newGameFromTree(kept.tree, kept.kept);
   else newGame();
 }
+if (typeof linked === 'string') studyNote(linked, 'error'); // the game above cleared the notes
 registerOffline();

@@ -44,7 +44,14 @@ export function drawCandidates(board, ranked, engineAt) {
     pt.title = `Candidate ${c.rank}: ${valueWords(c.value)} for the side to move`;
   }
   const engine = engineAt && point(board, engineAt);
-  if (engine) engine.dataset.engineMove = '';
+  if (!engine) return;
+  engine.dataset.engineMove = '';
+  const own = ranked.find((c) => c.at[0] === engineAt[0] && c.at[1] === engineAt[1]);
+  if (!own) return;
+  engine.title += ', the engine\'s own choice';
+  // The root search and a search of the move alone can read it differently; the point shows
+  // what the note says, and the title what the search alone found.
+  if (own.alone !== undefined && own.alone !== own.value) engine.title += `; searched alone, it reads ${valueWords(own.alone)}`;
 }
 
 // The line as ghost stones numbered 1, 2, ... on their points, colours alternating from

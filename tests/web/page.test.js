@@ -55,6 +55,7 @@ async function playOut(page, human, random) {
 async function assertWinner(page, state, winner) {
   assert.ok(['won', 'lost'].includes(state), `the game ended with a winner, not ${state}`);
   assert.match(await page.textContent('#status'), state === 'won' ? /^You win/ : /^The engine wins/);
+  assert.match(await page.textContent('#value'), state === 'won' ? /over: you won/ : /over: the engine won/);
   const marked = await page.$$eval('.stone.win', (s) => s.map((e) => e.dataset.player));
   assert.ok(marked.length >= 5, 'the winning line is marked');
   assert.ok(marked.every((p) => p === winner), 'marked stones are the winner\'s');

@@ -1,6 +1,7 @@
 // The study board in headless Chromium: a position set up in the editor with white to move,
 // the engine's analysis of it on the board, a candidate's line on hover, the candidate played;
-// then a shared link opened over that game, a bad link refused, and the game brought back.
+// then a shared link opened over that game, a bad link refused, and the game brought back; a
+// five to make reads as a win, beside a board that leaves the notes in view.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
@@ -69,6 +70,26 @@ test('set up, analyse, follow a line, play a candidate, share and open a link', 
   await page.click('#restore-game');
   await page.waitForSelector(SETTLED);
   assert.deepEqual(await board(page), played);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test('a five to make reads W, and the notes stay beside the board', async () => {
+  const page = await openPage();
+  // Black's four on row 7 is open at column 11 only.
+  await page.goto(`${web.url}#size=15&rule=1&black=h8i8j8k8&white=g8h9i9j7&tomove=black`);
+  await page.waitForSelector('#status[data-state="your-turn"]');
+  await page.selectOption('#analysis-level', '1');
+  await page.click('#analyse');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'analysis-stop');
+  await page.waitForSelector('#analysis-stop:disabled', { timeout: 60000 });
+  const five = await page.$eval(pt(7, 11), (p) => [p.querySelector('.cand').textContent, p.dataset.engineMove]);
+  assert.deepEqual(five, ['W', '']);
+  assert.match(await page.textContent('#analysis-note'), /1 of 1 candidates.*\(a forced win\)/);
+  for (const id of ['status', 'analysis-note', 'value']) {
+    const box = await page.$eval(`#${id}`, (e) => e.getBoundingClientRect().toJSON());
+    assert.ok(box.height > 0 && box.bottom <= 800 && box.right <= 1280, `#${id} in view: ${JSON.stringify(box)}`);
+  }
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });
