@@ -91,7 +91,8 @@ bool set_up(const BenchPosition& p, const SearchLimits& limits, Engine& engine, 
   return parse_stones(p.stones, board, side);
 }
 
-// One line per candidate, "row,col value", best first; then the engine's own move and value,
+// One line per candidate, "row,col value", best first, with "(alone V)" where the engine's
+// move searched alone is worth another value; then the engine's own move and value,
 // and the engine's line after the best candidate.
 int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits,
                    std::FILE* quiet) {
@@ -104,7 +105,9 @@ int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits
   const auto t1 = std::chrono::steady_clock::now();
   const std::vector<CandidateValue> best_first = ranked(r.candidates);
   for (const CandidateValue& c : best_first) {
-    std::printf("%d,%d %d\n", c.move.row, c.move.col, c.value);
+    std::printf("%d,%d %d", c.move.row, c.move.col, c.value);
+    if (c.alone != c.value) std::printf(" (alone %d)", c.alone);
+    std::printf("\n");
   }
   if (r.engine_known) {
     std::printf("move %d,%d %d\n", r.engine.move.row, r.engine.move.col, r.engine.value);

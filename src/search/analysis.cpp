@@ -97,11 +97,20 @@ AnalysisResult analyse(Search& search, const MatchSettings& settings, Board& boa
   }
   if (progress) progress(result);
 
+  if (result.moves.size() == 1) {  // the generator's verdict: nothing to search
+    result.candidates.push_back(CandidateValue{result.moves[0], engine.value, engine.value});
+    if (progress) progress(result);
+    return result;
+  }
   for (const Move& m : result.moves) {
-    int value = 0;
-    result.stop = candidate_value(search, settings, board, side, level, m, start, value);
+    int alone = 0;
+    result.stop = candidate_value(search, settings, board, side, level, m, start, alone);
     if (result.stop != STOP_NONE) break;
-    result.candidates.push_back(CandidateValue{m, value});
+    // The root search's value of its move can differ from the move's value alone (another
+    // window, a table filled by the moves before it): the engine's point shows the value the
+    // engine plays it for, so that it never reads lost where the engine plays it to win.
+    const bool engine_point = m.row == engine.move.row && m.col == engine.move.col;
+    result.candidates.push_back(CandidateValue{m, engine_point ? engine.value : alone, alone});
     if (progress) progress(result);
   }
   return result;

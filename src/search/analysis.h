@@ -12,9 +12,13 @@
 #include "movegen/move.h"
 #include "search/root_search.h"
 
+// On the engine's own point `value` is the root search's value, so that the move the engine
+// plays and its point read alike; `alone` is what the move searched alone is worth (where no
+// search ran, as when the generator settled the root with a single move, the same as `value`).
 struct CandidateValue {
   Move move;
   int value;
+  int alone;
 };
 
 struct AnalysisResult {
@@ -34,7 +38,10 @@ std::vector<Move> root_moves(const Board& board, int side, int level, int rule);
 
 // Analyses the position for `side` at `level` (0..4) within `search.limits`, which hold for
 // the whole analysis, measured from its start. The engine's answer comes first, then the
-// candidates in the generator's order. The board is given back as it was.
+// candidates in the generator's order. A single root move is the generator's verdict (a five,
+// a forced block, a lost position, an unstoppable four, the only move there is): it takes the
+// engine's value and is not searched, since a search after a five would play on as if the game
+// had not ended. The board is given back as it was.
 AnalysisResult analyse(Search& search, const MatchSettings& settings, Board& board, int side,
                        int level, const AnalysisProgress& progress = {});
 

@@ -123,7 +123,9 @@ void answer_analysis_request(Search& search, const std::string& text, std::FILE*
         }
         for (; shown < now.candidates.size(); ++shown) {
           const CandidateValue& c = now.candidates[shown];
-          std::fprintf(out, "candidate %d,%d %d\n", c.move.row, c.move.col, c.value);
+          std::fprintf(out, "candidate %d,%d %d", c.move.row, c.move.col, c.value);
+          if (c.alone != c.value) std::fprintf(out, " %d", c.alone);
+          std::fputs("\n", out);
         }
         std::fflush(out);
       });

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <random>
+
 #include "search/analysis_request.h"
 #include "test_util.h"
 
@@ -46,7 +49,7 @@ TEST_F(AnalysisTest, EveryRootMoveValuedOnItsOwn) {
     alone.out = out.f;
     int value = 0;
     EXPECT_EQ(candidate_value(alone, settings, board, 1, 1, r.moves[i], 0, value), STOP_NONE);
-    EXPECT_EQ(value, r.candidates[i].value) << i;
+    EXPECT_EQ(value, r.candidates[i].alone) << i;
   }
 }
 
@@ -83,6 +86,91 @@ TEST_F(AnalysisTest, LineEndsAtAFive) {
   EXPECT_EQ(quiet.size(), static_cast<size_t>(LINE_PLIES));
 }
 
+struct Study {
+  Board board;
+  int side, rule;
+};
+
+// The bench's positions: "name dim rule ROW,COL,WHO ..." in play order.
+std::vector<Study> bench_positions() {
+  std::vector<Study> studies;
+  for (const char* file : {"/positions.txt", "/middle-games.txt"}) {
+    std::ifstream in(std::string(ORMEL_BENCH_DIR) + file);
+    EXPECT_TRUE(in) << file;
+    for (std::string line; std::getline(in, line);) {
+      std::istringstream words(line.substr(0, line.find('#')));
+      std::string name;
+      Study s{Board{}, 1, 0};
+      if (!(words >> name >> s.board.dim >> s.rule)) continue;
+      int n = 0, first = 0, row, col, who;
+      char comma;
+      while (words >> row >> comma >> col >> comma >> who) {
+        if (n++ == 0) first = who;
+        s.board.at(row, col) = who == first ? 1 : -1;
+      }
+      s.side = n % 2 == 0 ? 1 : -1;
+      studies.push_back(s);
+    }
+  }
+  return studies;
+}
+
+// Positions along quick games under both rules on every size: each side plays a random one of
+// its root moves, so that fours, forced blocks and fives come within a few dozen plies. The
+// last plies of each game, where they came, are kept: the earlier ones cost more to analyse.
+std::vector<Study> quick_game_positions() {
+  std::vector<Study> studies;
+  std::mt19937 random(1);
+  for (int g = 0; g < 24; ++g) {
+    Study s{Board{}, -1, g / 6 % 2};
+    s.board.dim = MIN_DIM + g % 6;
+    s.board.at(s.board.dim / 2, s.board.dim / 2) = 1;
+    std::vector<Study> game;
+    for (; game.size() < 200; s.side = -s.side) {
+      const std::vector<Move> moves = root_moves(s.board, s.side, 0, s.rule);
+      if (moves.empty()) break;
+      game.push_back(s);
+      const Move m = moves[random() % moves.size()];
+      const bool five = Position(s.board, s.rule).threat(m.row, m.col, s.side).th == 4;
+      s.board.at(m.row, m.col) = s.side;
+      if (five) break;
+    }
+    studies.insert(studies.end(), game.end() - std::min<size_t>(game.size(), 3), game.end());
+  }
+  return studies;
+}
+
+int verdict(int value) { return value > 256 ? 1 : value < -256 ? -1 : 0; }
+
+// A five wins, though a search after it would play on; and the engine's own point never reads
+// a verdict other than the one the engine plays it for.
+TEST(AnalysisStudies, FivesWinAndTheEnginesPointAgrees) {
+  std::vector<Study> studies = bench_positions();
+  const std::vector<Study> games = quick_game_positions();
+  studies.insert(studies.end(), games.begin(), games.end());
+  test::Capture sink;
+  int fives = 0;
+  for (Study& s : studies) {
+    Search search;
+    search.out = sink.f;
+    MatchSettings settings;
+    settings.rule = s.rule;
+    const Position pos(s.board, s.rule);
+    const AnalysisResult r = analyse(search, settings, s.board, s.side, 0);
+    for (const CandidateValue& c : r.candidates) {
+      if (pos.threat(c.move.row, c.move.col, s.side).th == 4) {
+        ++fives;
+        EXPECT_GT(c.value, 256) << c.move.row << "," << c.move.col;
+        EXPECT_EQ(c.alone, c.value);  // nothing searched after a five
+      }
+      if (c.move.row == r.engine.move.row && c.move.col == r.engine.move.col) {
+        EXPECT_EQ(verdict(c.value), verdict(r.engine.value)) << c.value << " " << r.engine.value;
+      }
+    }
+  }
+  EXPECT_GT(fives, 15);
+}
+
 // Requests come from the page: what does not read is refused before anything is searched.
 TEST(AnalysisRequest, AnswersAndRefusals) {
   const std::pair<const char*, const char*> cases[] = {
@@ -105,6 +193,15 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
     EXPECT_EQ(text.rfind(answer, 0), 0u) << request << " -> " << text;
     EXPECT_EQ(text.find("error") == 0, text.find("\ndone\n") == std::string::npos) << text;
   }
+  // The engine's point with the engine's value, and its value alone where that differs.
+  test::Capture out, sink;
+  Search search;
+  search.out = sink.f;
+  answer_analysis_request(search, "analyse 20 1 1 0 2 9,9,1 10,10,2 8,10,1", out.f);
+  EXPECT_NE(out.text().find("\nengine 10,9 -3\ncandidate 9,11 -4\ncandidate 10,9 -3 -1\n"
+                            "candidate 10,11 -3\n"),
+            std::string::npos)
+      << out.text();
 }
 
 }  // namespace
