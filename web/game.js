@@ -117,7 +117,8 @@ export function setUpGame(size, rule, black, white, toMove) {
   }
   const setup = black.length === 0 && toMove === BLACK ? null : { black, white, toMove };
   const game = new Game(size, rule, setup);
-  if (game.stones !== black.length + white.length) return { error: 'A point holds two stones.' };
+  // The stone count comes from the lists; a point given twice shows in the cells.
+  if (game.cells.filter((cell) => cell !== EMPTY).length !== game.stones) return { error: 'A point holds two stones.' };
   for (const [r, c] of [...black, ...white]) {
     if (winningLine(game, r, c)) {
       const who = game.at(r, c) === BLACK ? 'Black' : 'White';

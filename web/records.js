@@ -22,8 +22,9 @@ export function parseMoves(text, size, rule) {
   const game = new Game(size, rule);
   const pairs = [...text.matchAll(/(-?\d+)\s*,\s*(-?\d+)/g)];
   for (const [i, match] of pairs.entries()) {
-    const row = Number(match[1]);
-    const col = Number(match[2]);
+    // "-0" is the point 0, not a negative zero kept in the game (JSON and text write it 0).
+    const row = Number(match[1]) || 0;
+    const col = Number(match[2]) || 0;
     const error = playOrExplain(game, row, col, `Move ${i + 1} (${row},${col})`);
     if (error) return { error };
   }

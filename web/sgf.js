@@ -28,6 +28,9 @@ const RULE_VALUES = {
   free: 0,
 };
 const MAX_TEXT = 4 << 20; // a record of every move of many games stays far below this
+// Nodes from the root to the end of a line: 400 moves and notes between them stay below this.
+// The tree and the SGF writer recurse along a line, and a few thousand overflow the stack.
+const MAX_LINE = 1000;
 
 // A win without a line on the board was given, not played (an engine that ran over its time):
 // the file says so with +F, since a reader that replays the moves will find no five.
@@ -73,7 +76,11 @@ export function readSgf(text, fallbackRule) {
   if (typeof first === 'string') return { error: first };
   let root;
   try {
-    [root] = sgf.parse(text.slice(0, first.end));
+    // A property without a value (";B;") says nothing, and would be written back with one.
+    const dropEmpty = ({ node }) => {
+      for (const id in node.data) if (node.data[id].length === 0) delete node.data[id];
+    };
+    [root] = sgf.parse(text.slice(0, first.end), { onNodeCreated: dropEmpty });
   } catch (e) {
     if (e instanceof RangeError) return { error: 'The SGF nests its variations too deeply to read.' };
     return { error: `The SGF is not readable: ${e.message}.` };
@@ -98,8 +105,8 @@ export function readSgf(text, fallbackRule) {
 // A move in the root node (some programs write the first move there) goes into a node of its
 // own after the root, which here holds the board and its set-up only.
 function moveOutOfRoot(root) {
-  const colour = ['B', 'W'].find((c) => root.data[c]);
-  if (!colour) return;
+  const colours = ['B', 'W'].filter((c) => root.data[c]); // both: a node of two stones, refused
+  if (colours.length === 0) return;
   let maxId = 0;
   const stack = [root];
   while (stack.length) {
@@ -107,9 +114,10 @@ function moveOutOfRoot(root) {
     maxId = Math.max(maxId, Number(node.id));
     stack.push(...node.children);
   }
-  const node = { id: maxId + 1, data: { [colour]: root.data[colour] }, parentId: root.id, children: root.children };
+  const data = Object.fromEntries(colours.map((c) => [c, root.data[c]]));
+  const node = { id: maxId + 1, data, parentId: root.id, children: root.children };
   for (const child of node.children) child.parentId = node.id;
-  delete root.data[colour];
+  for (const c of colours) delete root.data[c];
   root.children = [node];
 }
 
@@ -161,6 +169,7 @@ function readSetup(data, size, rule) {
   }
   const pl = data.PL?.[0].trim().toUpperCase();
   if (pl !== undefined && pl !== 'B' && pl !== 'W') return { error: `PL[${pl.slice(0, 12)}] names neither B nor W.` };
+  if (pl) data.PL = [pl]; // as read here: the tree's start (tree.js) would take PL[b] for white
   const toMove = pl ? (pl === 'B' ? BLACK : WHITE) : lists.AB.length > lists.AW.length ? WHITE : BLACK;
   const set = setUpGame(size, rule, lists.AB, lists.AW, toMove);
   return set.error ? { error: `The file's set-up position is refused: ${set.error}` } : set;
@@ -169,13 +178,14 @@ function readSetup(data, size, rule) {
 // Plays every move of every variation from `start`; the first that cannot be played, in words,
 // or null. Depth first with a stack of its own, so no file can overflow the call stack.
 function replayAll(root, start) {
-  const stack = [[root, start]];
+  const stack = [[root, start, 0]];
   while (stack.length) {
-    const [node, before] = stack.pop();
+    const [node, before, depth] = stack.pop();
+    if (depth > MAX_LINE) return `A line of this SGF runs past ${MAX_LINE} nodes, longer than any game here.`;
     const error = node === root ? null : playNode(node, before);
     if (error) return error;
     node.children.forEach((child, i) => {
-      stack.push([child, i === node.children.length - 1 ? before : before.replay(before.moves.length)]);
+      stack.push([child, i === node.children.length - 1 ? before : before.replay(before.moves.length), depth + 1]);
     });
   }
   return null;
