@@ -25,6 +25,7 @@ const point = (board, [r, c]) => board.querySelector(`.pt[data-row="${r}"][data-
 // engine's choice gets data-engine-move. Earlier marks are cleared first.
 export function drawCandidates(board, ranked, engineAt) {
   for (const pt of board.querySelectorAll('.pt[data-candidate], .pt[data-engine-move]')) {
+    if (pt.dataset.says) pt.setAttribute('aria-label', pt.dataset.says);
     delete pt.dataset.candidate;
     delete pt.dataset.value;
     delete pt.dataset.engineMove;
@@ -42,6 +43,7 @@ export function drawCandidates(board, ranked, engineAt) {
     label.textContent = shortValue(c.value);
     pt.append(label);
     pt.title = `Candidate ${c.rank}: ${valueWords(c.value)} for the side to move`;
+    pt.setAttribute('aria-label', `${pt.dataset.says}, candidate ${c.rank}: ${label.textContent}, ${valueWords(c.value)}`);
   }
   const engine = engineAt && point(board, engineAt);
   if (!engine) return;

@@ -74,6 +74,7 @@ function dot(x, y, r, titleText) {
 // Redraws `svg` with one point per engine move: {move, value, level, dropped, stopped, result},
 // where move is the move's number in the game; a point with `result` is the game's end.
 export function drawPlot(svg, points) {
+  svg.setAttribute('role', 'img'); // a picture of the values; after a review its points are controls
   const x = (i) => PAD + (points.length > 1 ? (i * (W - 2 * PAD)) / (points.length - 1) : (W - 2 * PAD) / 2);
   const y = (v) => H / 2 - height(v) * (H / 2 - PAD);
   const parts = frame(svg, points.map((p, i) => [x(i), y(p.value)]));
@@ -94,6 +95,7 @@ export function drawPlot(svg, points) {
 // board; the move shown has a line across the plot. A point is a focusable control: a click
 // or Enter calls onPick(point).
 export function drawReview(svg, points, onPick) {
+  svg.setAttribute('role', 'group');
   const last = Math.max(1, points[points.length - 1]?.move ?? 1);
   const x = (move) => PAD + ((move - 1) * (W - 2 * PAD)) / Math.max(1, last - 1);
   const y = (v) => H / 2 - height(-v) * (H / 2 - PAD);

@@ -76,7 +76,7 @@ test('the engine\'s view: one value and plot point per engine move, and a forced
   assert.deepEqual(page.errors, []);
 });
 
-test('a reload in the middle of a game restores it; New game clears it', async () => {
+test('a reload restores the game of its own tab, beside a second tab\'s; New game clears it', async () => {
   const page = await openPage();
   await settings(page, { size: '17', rule: '0', turn: '500' });
   await page.click('#new-game');
@@ -86,11 +86,26 @@ test('a reload in the middle of a game restores it; New game clears it', async (
   }
   const before = await board(page);
   const plotted = await page.locator('#value-plot [data-move]').count();
+
+  // A second tab: the first holds the newest game, which is offered, not taken.
+  const second = await page.context().newPage();
+  await second.goto(page.url());
+  await second.waitForSelector('#status[data-state="your-turn"]');
+  assert.equal(await second.isVisible('#take-game'), true);
+  assert.match(await second.textContent('#note'), /open in another tab/);
+  await click(second, 0, 0);
+  await second.waitForSelector('#status[data-state="your-turn"]');
+  const other = await board(second);
+
   await page.reload();
   await page.waitForSelector('#status[data-state="your-turn"]');
   assert.deepEqual(await board(page), before);
   assert.equal(await page.inputValue('#rule'), '0');
   assert.equal(await page.locator('#value-plot [data-move]').count(), plotted);
+  await second.reload();
+  await second.waitForSelector('#status[data-state="your-turn"]');
+  assert.deepEqual(await board(second), other);
+  await second.close();
   // The engine, handed the game again, answers the next move.
   await clickFree(page);
   await page.waitForSelector('#status[data-state="your-turn"]');
