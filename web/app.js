@@ -354,11 +354,15 @@ function analyse() {
   study.analyse(Number($('analysis-level').value));
 }
 
-// The most recent game, which another tab holds, copied into this tab.
+// The most recent game, which another tab holds, copied into this tab. A game begun here in
+// the meantime is kept, as a link keeps the game it replaces.
 let otherGame = null;
-function takeOther() {
+async function takeOther() {
   $('take-game').hidden = true;
-  if (otherGame && restoreGame(otherGame)) notice('The game from the other tab goes on here too, as a copy of its own.');
+  if (!otherGame) return;
+  if (store.read()) await store.setAside();
+  if (restoreGame(otherGame)) notice('The game from the other tab goes on here too, as a copy of its own.');
+  $('restore-game').hidden = !store.hasPrevious();
   otherGame = null;
 }
 

@@ -23,7 +23,9 @@ export class BoardView {
   #build(size, letters) {
     this.el.style.setProperty('--n', size);
     const stars = new Set(starPoints(size).map(([r, c]) => `${r},${c}`));
-    const header = [label('', 'columnheader')];
+    const corner = label('', 'columnheader');
+    corner.setAttribute('aria-label', 'rows and columns');
+    const header = [corner];
     for (let c = 0; c < size; ++c) header.push(label(letters ? String.fromCharCode(97 + c) : c, 'columnheader'));
     const rows = [row(header)];
     for (let r = 0; r < size; ++r) {

@@ -4,11 +4,8 @@ import { Game } from '../../web/game.js';
 
 // 15 x 15 in runs of two along every line ((col + 2 row) mod 4 < 2 is black: 113 of the 225).
 export function drawnGame(rule) {
-  const black = [];
-  const white = [];
-  for (let r = 0; r < 15; ++r) {
-    for (let c = 0; c < 15; ++c) ((c + 2 * r) % 4 < 2 ? black : white).push([r, c]);
-  }
+  const points = Array.from({ length: 225 }, (_, i) => [Math.floor(i / 15), i % 15]);
+  const [black, white] = [true, false].map((b) => points.filter(([r, c]) => ((c + 2 * r) % 4 < 2) === b));
   const game = new Game(15, rule);
   black.forEach((b, i) => game.play(...b) && i < white.length && game.play(...white[i]));
   return game;

@@ -1,39 +1,31 @@
 // What the browser tests share: a static server for the built site (which a test may stop and
 // start again on the same port, as a network that goes away and comes back), Debian's Chromium
-// through Playwright, and the page's board read and played as a person does.
+// through Playwright (`npm ci` at the top of the tree), and the page's board read and played as
+// a person does. Every page a test opens closes with the test, which fails on a script error in it.
 'use strict';
-const { before, after } = require('node:test');
+const { before, after, afterEach } = require('node:test');
+const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
-let chromium;
-try {
-  ({ chromium } = require('playwright-core'));
-} catch {
-  console.error('playwright-core is missing: run `npm ci` at the top of the tree first');
-  process.exit(1);
-}
+const { chromium } = require('playwright-core');
 
 const ROOT = path.resolve(__dirname, '../..');
 const SITE = path.resolve(process.env.ORMEL_SITE || path.join(ROOT, 'build/web/site'));
 const ARTIFACTS = path.resolve(process.env.ORMEL_ARTIFACTS || path.join(ROOT, 'build/web/artifacts'));
-const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
-const TYPES = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-  '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml', '.png': 'image/png',
-};
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml', '.png': 'image/png' };
+const YOUR_TURN = '#status[data-state="your-turn"]';
 const OVER = '#status:is([data-state="won"],[data-state="lost"],[data-state="draw"],[data-state="error"])';
-const SETTLED = `#status:is([data-state="your-turn"]), ${OVER}`;
+const SETTLED = `${YOUR_TURN}, ${OVER}`;
 
 const web = { server: null, browser: null, url: null, port: 0 };
+const opened = [];
 
 function serve(req, res) {
   const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
   const file = path.join(SITE, path.normalize(name));
-  if (!file.startsWith(SITE) || !fs.existsSync(file)) {
-    res.writeHead(404).end();
-    return;
-  }
+  if (!file.startsWith(SITE) || !fs.existsSync(file)) return res.writeHead(404).end();
   res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
   fs.createReadStream(file).pipe(res);
 }
@@ -55,11 +47,17 @@ async function stopServer() {
 before(async () => {
   await startServer();
   web.browser = await chromium.launch({
-    executablePath: CHROMIUM,
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   fs.mkdirSync(ARTIFACTS, { recursive: true });
+});
+
+afterEach(async () => {
+  const pages = opened.splice(0);
+  await Promise.all(pages.map((page) => page.context().close()));
+  assert.deepEqual(pages.flatMap((page) => page.errors), [], 'script errors on the page');
 });
 
 after(async () => {
@@ -68,69 +66,69 @@ after(async () => {
 });
 
 // A page of its own (a fresh context: no storage, no service worker from other tests), open on
-// the site and ready for the person's move.
+// the site and ready for the person's move, the engine's time per move set to half a second
+// for the games to come.
 async function openPage(viewport = { width: 1280, height: 800 }) {
-  const context = await web.browser.newContext({ viewport });
-  const page = await context.newPage();
+  const page = await (await web.browser.newContext({ viewport })).newPage();
   page.errors = [];
   page.on('pageerror', (e) => page.errors.push(e.message));
+  opened.push(page);
   await page.goto(web.url);
-  await page.waitForSelector('#status[data-state="your-turn"]');
+  await page.waitForSelector(YOUR_TURN);
+  await page.selectOption('#turn-time', '500');
   return page;
 }
 
-async function settings(page, { size = '15', rule = '1', first = 'human', turn = '500' } = {}) {
-  await page.selectOption('#size', size);
-  await page.selectOption('#rule', rule);
-  await page.selectOption('#first', first);
-  await page.selectOption('#turn-time', turn);
+// Chooses in the form by the ids of its fields: {size: '20', rule: '0', first: 'engine', ...}.
+async function settings(page, chosen) {
+  for (const [id, value] of Object.entries(chosen)) await page.selectOption(`#${id}`, value);
 }
+
+const state = (page) => page.getAttribute('#status', 'data-state');
 
 // The board as the page shows it: one string per row, '.' empty, '1' or '2' a stone.
-async function board(page) {
-  return page.$$eval('.pt', (pts) => {
-    const size = Math.sqrt(pts.length);
-    const rows = Array.from({ length: size }, () => Array(size).fill('.'));
-    for (const pt of pts) {
-      const stone = pt.querySelector('.stone');
-      if (stone) rows[pt.dataset.row][pt.dataset.col] = stone.dataset.player;
-    }
-    return rows.map((row) => row.join(''));
-  });
-}
+const board = (page) => page.$$eval('.pt', (pts) => {
+  const rows = Array.from({ length: Math.sqrt(pts.length) }, () => []);
+  for (const pt of pts) rows[pt.dataset.row][pt.dataset.col] = pt.querySelector('.stone')?.dataset.player ?? '.';
+  return rows.map((row) => row.join(''));
+});
 
-function stones(rows) {
-  const found = [];
-  rows.forEach((row, r) => [...row].forEach((v, c) => v !== '.' && found.push([r, c, v])));
-  return found;
-}
+const stones = (rows) => rows.flatMap((row, r) => [...row].flatMap((v, c) => (v === '.' ? [] : [[r, c, v]])));
 
-// Sets up a game from a move list, as a person pastes one.
-async function setUp(page, list) {
+// Sets up a game from a move list, as a person pastes one, and waits (with the options `wait`)
+// for the engine's answer if it is to move.
+async function setUp(page, list, wait = {}) {
   await page.$eval('#moves-box', (box) => { box.open = true; });
   await page.fill('#moves', list);
   await page.click('#set-up');
+  await page.waitForSelector(SETTLED, wait);
 }
 
-async function click(page, r, c) {
-  await page.click(`.pt[data-row="${r}"][data-col="${c}"]`);
-}
+const click = (page, r, c) => page.click(`.pt[data-row="${r}"][data-col="${c}"]`);
 
-// Clicks the free point nearest the centre (the first in reading order among equals). The
-// engine's replies follow the level its measured speed allows, so any fixed point may already
-// hold one; the board as it stands picks the point instead, the same way every time.
+// Clicks the free point nearest the centre (the first in reading order among equals) and
+// returns it. The engine's replies follow the level its measured speed allows, so any fixed
+// point may already hold one; the board as it stands picks the point instead, the same way
+// every time.
 async function clickFree(page) {
   const rows = await board(page);
-  const mid = (rows.length - 1) / 2;
-  let best = null;
-  rows.forEach((row, r) => [...row].forEach((v, c) => {
-    const d = (r - mid) ** 2 + (c - mid) ** 2;
-    if (v === '.' && (!best || d < best[2])) best = [r, c, d];
-  }));
-  await click(page, best[0], best[1]);
+  const away = ([r, c]) => (r - (rows.length - 1) / 2) ** 2 + (c - (rows.length - 1) / 2) ** 2;
+  const free = rows.flatMap((row, r) => [...row].flatMap((v, c) => (v === '.' ? [[r, c]] : [])));
+  const at = free.reduce((best, p) => (away(p) < away(best) ? p : best));
+  await click(page, ...at);
+  return at;
+}
+
+// Plays `times` moves with clickFree, each time until the engine has answered (or the game
+// is over).
+async function playFree(page, times) {
+  for (let i = 0; i < times; ++i) {
+    await clickFree(page);
+    await page.waitForSelector(SETTLED);
+  }
 }
 
 module.exports = {
-  ROOT, SITE, ARTIFACTS, OVER, SETTLED, web, startServer, stopServer, openPage, settings, board,
-  stones, setUp, click, clickFree,
+  ROOT, ARTIFACTS, YOUR_TURN, OVER, SETTLED, web, startServer, stopServer, openPage, settings, state,
+  board, stones, setUp, click, clickFree, playFree,
 };

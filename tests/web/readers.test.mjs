@@ -25,9 +25,11 @@ function readOrRefused(read, what) {
 }
 const seen = (g) => [g.size, g.rule, g.setup, g.moves, g.result, g.toMove()];
 
-// Positions: stones set up in turn (none: the empty board), then moves at random free points.
+// Positions: stones set up in turn (none: the empty board), then moves at random free points;
+// frozen, as writing a record must leave the game alone.
 const point = fc.tuple(fc.nat(19), fc.nat(19));
-const play = (game, moves) => { moves.forEach(([r, c]) => game.play(r, c)); return game; };
+const frozen = (game) => { Object.freeze(game.moves).forEach(Object.freeze); return game; };
+const play = (game, moves) => { moves.forEach(([r, c]) => game.play(r, c)); return frozen(game); };
 const position = fc.record({
   size: fc.integer({ min: 15, max: 20 }),
   rule: fc.constantFrom(0, 1),

@@ -5,17 +5,13 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { GameStore } from '../../web/storage.js';
 
-class Memory {
-  map = new Map();
+class Memory extends Map {
   full = false;
-  get length() { return this.map.size; }
-  key(i) { return [...this.map.keys()][i] ?? null; }
-  getItem(k) { return this.map.get(k) ?? null; }
-  setItem(k, v) {
-    if (this.full) throw new Error('QuotaExceededError');
-    this.map.set(k, String(v));
-  }
-  removeItem(k) { this.map.delete(k); }
+  get length() { return this.size; }
+  key(i) { return [...this.keys()][i] ?? null; }
+  getItem(k) { return this.get(k) ?? null; }
+  setItem(k, v) { if (this.full) throw new Error('QuotaExceededError'); this.set(k, String(v)); }
+  removeItem(k) { this.delete(k); }
 }
 
 // Locks as the browser keeps them: held until the holder lets go.

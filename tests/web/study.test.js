@@ -6,20 +6,20 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const path = require('node:path');
-const { ARTIFACTS, SETTLED, web, openPage, board, stones, click } = require('./harness.js');
+const { ARTIFACTS, SETTLED, YOUR_TURN, web, openPage, board, stones, click } = require('./harness.js');
 
 const pt = (r, c) => `.pt[data-row="${r}"][data-col="${c}"]`;
 
 test('set up, analyse, follow a line, play a candidate, share and open a link', async () => {
   const page = await openPage();
   await page.click('#edit');
-  assert.equal(await page.getAttribute('#edit', 'aria-pressed'), 'true');
   for (const [r, c] of [[7, 7], [7, 8], [6, 8]]) await click(page, r, c);
   await page.click('#edit-white');
   for (const [r, c] of [[8, 8], [8, 7], [0, 0]]) await click(page, r, c);
   await page.click('#edit-erase');
   await click(page, 0, 0);
-  // Black to move with three black stones and two white ones is no position of a game.
+  // Black to move with three black stones and two white ones is no position of a game: the
+  // editor stays open.
   await page.click('#edit');
   assert.match(await page.textContent('#analysis-note'), /black needs as many stones as white/);
   assert.equal(await page.getAttribute('#edit', 'aria-pressed'), 'true');
@@ -33,15 +33,10 @@ test('set up, analyse, follow a line, play a candidate, share and open a link', 
   assert.ok(progress[0] === progress[1] && progress[1] > 1, `progress ${progress}`);
   const candidates = await page.$$eval('.pt[data-candidate]', (pts) => pts.map((p) => ({
     rank: Number(p.dataset.candidate), value: Number(p.dataset.value), at: [Number(p.dataset.row), Number(p.dataset.col)],
-    label: p.querySelector('.cand').textContent,
-  })));
-  assert.ok(candidates.length > 1);
-  candidates.sort((a, b) => a.rank - b.rank);
-  candidates.forEach((c, i) => {
-    assert.equal(c.rank, i + 1);
-    if (i > 0) assert.ok(candidates[i - 1].value >= c.value, 'best first');
-  });
-  assert.equal(await page.$$eval('.pt[data-engine-move]', (p) => p.length), 1);
+  })).sort((a, b) => a.rank - b.rank));
+  assert.deepEqual(candidates.map((c) => c.rank), candidates.map((_, i) => i + 1));
+  assert.ok(candidates.length > 1 && candidates.every((c, i) => i === 0 || candidates[i - 1].value >= c.value), 'best first');
+  assert.equal((await page.$$('.pt[data-engine-move]')).length, 1);
   await page.screenshot({ path: path.join(ARTIFACTS, 'study-candidates.png') });
 
   const [r, c] = candidates[0].at;
@@ -55,14 +50,14 @@ test('set up, analyse, follow a line, play a candidate, share and open a link', 
   const played = await board(page);
   assert.equal(played[r][c], '2', 'the candidate is played for white');
   assert.equal(stones(played).length, 7, 'and the engine answered as black');
-  assert.equal(await page.$$eval('.pt[data-candidate]', (p) => p.length), 0, 'candidates cleared');
+  assert.equal((await page.$$('.pt[data-candidate]')).length, 0, 'candidates cleared');
 
   // A link over the game in progress: the game stays restorable.
   await page.click('#share');
-  const own = await page.inputValue('#share-link');
-  assert.match(own, /#size=15&rule=1&black=i9h8i8&white=h7i7&tomove=white&moves=[a-o]\d+[a-o]\d+$/);
+  assert.match(await page.inputValue('#share-link'),
+    /#size=15&rule=1&black=i9h8i8&white=h7i7&tomove=white&moves=[a-o]\d+[a-o]\d+$/);
   await page.goto(`${web.url}#size=16&rule=0&black=h8i8&white=h9&tomove=white`);
-  await page.waitForSelector('#status[data-state="your-turn"]');
+  await page.waitForSelector(YOUR_TURN);
   assert.deepEqual(stones(await board(page)), [[7, 7, '2'], [8, 7, '1'], [8, 8, '1']]);
   await page.goto(`${web.url}#size=16&moves=h8h8`);
   assert.match(await page.textContent('#analysis-note'), /refused: The link gives the point h8 twice/);
@@ -70,15 +65,13 @@ test('set up, analyse, follow a line, play a candidate, share and open a link', 
   await page.click('#restore-game');
   await page.waitForSelector(SETTLED);
   assert.deepEqual(await board(page), played);
-  assert.deepEqual(page.errors, []);
-  await page.context().close();
 });
 
 test('a five to make reads W, and the notes stay beside the board', async () => {
   const page = await openPage();
   // Black's four on row 7 is open at column 11 only.
   await page.goto(`${web.url}#size=15&rule=1&black=h8i8j8k8&white=g8h9i9j7&tomove=black`);
-  await page.waitForSelector('#status[data-state="your-turn"]');
+  await page.waitForSelector(YOUR_TURN);
   await page.selectOption('#analysis-level', '1');
   await page.click('#analyse');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'analysis-stop');
@@ -90,6 +83,4 @@ test('a five to make reads W, and the notes stay beside the board', async () => 
     const box = await page.$eval(`#${id}`, (e) => e.getBoundingClientRect().toJSON());
     assert.ok(box.height > 0 && box.bottom <= 800 && box.right <= 1280, `#${id} in view: ${JSON.stringify(box)}`);
   }
-  assert.deepEqual(page.errors, []);
-  await page.context().close();
 });

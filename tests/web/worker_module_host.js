@@ -13,37 +13,29 @@ const path = require('path');
 
 async function main() {
   const modulePath = path.resolve(process.argv[2]);
-  const createOrmel = require(modulePath);
-  const engine = await createOrmel({
+  const engine = await require(modulePath)({
     // This node has fetch, which the loader would try on a file path: hand it the bytes.
     wasmBinary: fs.readFileSync(modulePath.replace(/\.js$/, '.wasm')),
     print: (line) => process.stdout.write(line + '\n'),
     printErr: (line) => process.stderr.write(line + '\n'),
   });
+  // False once the engine has quit.
   const send = (text) => engine.ccall('ormel_commands', 'number', ['string'], [text]) === 1;
-
-  const lines = fs.readFileSync(0, 'latin1').split(/(?<=\n)/);
-  let block = null;
-  for (const line of lines) {
+  let block = null; // a position block so far
+  for (const line of fs.readFileSync(0, 'latin1').split(/(?<=\n)/)) {
     const word = line.trim().split(/\s+/)[0];
-    let piece = line;
-    if (block !== null) {
-      block += line;
-      if (word !== 'DONE') continue;
-      piece = block;
-      block = null;
-    } else if (word === 'BOARD') {
-      block = line;
-      continue;
+    if (block === null && word !== 'BOARD') {
+      if (!send(line)) return;
+    } else {
+      block = (block ?? '') + line;
+      if (word === 'DONE' && !send(block)) return;
+      if (word === 'DONE') block = null;
     }
-    if (!send(piece)) return 0;
   }
-  if (block !== null && !send(block)) return 0;
-  process.stdout.write('ERROR i/o command\n');
-  return 0;
+  if (block === null || send(block)) process.stdout.write('ERROR i/o command\n');
 }
 
-main().then((code) => process.exit(code), (e) => {
+main().then(() => process.exit(0), (e) => {
   process.stderr.write(String(e && e.stack || e) + '\n');
   process.exit(1);
 });
