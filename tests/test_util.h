@@ -26,15 +26,18 @@ inline Board board_with(const std::vector<Stone>& stones, int dim = 15) {
   return b;
 }
 
-// The same from "row,col,who ..." in play order, as the bench writes positions: the first
-// listed stone is +1, the next -1, and so on.
-inline Board board_of(const char* stones, int dim = 15) {
+// The same from "row,col,who ..." in play order, as the bench writes positions: the stones of
+// the first listed stone's `who` are +1, the others -1.
+inline Board board_of(const std::string& stones, int dim = 15) {
   Board b;
   b.dim = dim;
   std::istringstream in(stones);
-  int n = 0, r, c, who;
+  int first = 0, r, c, who;
   char comma;
-  while (in >> r >> comma >> c >> comma >> who) b.at(r, c) = n++ % 2 == 0 ? 1 : -1;
+  while (in >> r >> comma >> c >> comma >> who) {
+    if (first == 0) first = who;
+    b.at(r, c) = who == first ? 1 : -1;
+  }
   return b;
 }
 
@@ -51,6 +54,25 @@ struct Capture {
     std::fflush(f);
     return std::string(buf, len);
   }
+};
+
+// A FILE* that reads `text` from memory.
+struct Source {
+  explicit Source(const std::string& text) : data(text.empty() ? "\n" : text) {
+    if (text.empty()) std::fgetc(f);  // memory streams may not be empty: one drained instead
+  }
+  ~Source() { std::fclose(f); }
+  std::string data;
+  std::FILE* f = fmemopen(data.data(), data.size(), "r");
+};
+
+// A fresh engine reading `script` from memory; its output is collected in memory.
+struct ScriptedEngine {
+  explicit ScriptedEngine(const std::string& script) : in(script), engine(in.f, out.f, stderr) {}
+  int run() { return run_command_loop(engine); }
+  Source in;
+  Capture out;
+  Engine engine;
 };
 
 // A search whose clock the test owns: each reading returns `now` milliseconds and `now_us`
@@ -71,26 +93,19 @@ struct FakeClock : testing::Test {
       return int64_t{t} * 1000 + now_us;
     };
   }
-};
-
-// A fresh engine reading `script` from memory; its output is collected in memory.
-class ScriptedEngine {
- public:
-  explicit ScriptedEngine(std::string script)
-      : script_(script.empty() ? "\n" : std::move(script)),  // memory streams may not be empty
-        in_(fmemopen(script_.data(), script_.size(), "r")),
-        engine(in_, out_.f, stderr) {}
-  ~ScriptedEngine() { std::fclose(in_); }
-  int run() { return run_command_loop(engine); }
-  std::string out() { return out_.text(); }
-
- private:
-  std::string script_;
-  Capture out_;
-  std::FILE* in_;
-
- public:
-  Engine engine;
+  // The root search from a clock at 0, which must answer an empty point and leave the board,
+  // the table and the stop as it found them.
+  RootResult play(Board board, int side, int level) {
+    const Board before = board;
+    now = 0;
+    const RootResult r = root_search_detailed(search, settings, board, side, level);
+    EXPECT_EQ(board.cells, before.cells);
+    EXPECT_EQ(board.at(r.move.row, r.move.col), 0);
+    EXPECT_FALSE(search.table.active());
+    EXPECT_EQ(search.state.node_count, 1);
+    EXPECT_EQ(search.state.stop, STOP_NONE) << "the next search starts afresh";
+    return r;
+  }
 };
 
 }  // namespace test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "board/line_window.h"
@@ -22,25 +23,23 @@ void expect_matches_reference(const Position& pos, const Board& reference) {
     for (int c = 0; c < reference.dim; ++c) {
       for (int side : {1, -1}) {
         if (reference.at(r, c) != 0) {
-          ASSERT_FALSE(has(pos.listed(side), r, c)) << "stone " << r << "," << c;
+          ASSERT_FALSE(has(pos.listed(side), r, c)) << r << "," << c;
           continue;
         }
-        const PointThreat want = classify_point(reference, r, c, side, pos.rule());
+        const auto [th, count, fo, sm] = classify_point(reference, r, c, side, pos.rule());
         const PointThreat got = pos.threat(r, c, side);
-        ASSERT_EQ((std::array{got.th, got.c, got.fo, got.sm}),
-                  (std::array{want.th, want.c, want.fo, want.sm}))
-            << "point " << r << "," << c << " side " << side;
-        const auto [th, count, fo, sm] = want;
+        ASSERT_EQ((std::array{got.th, got.c, got.fo, got.sm}), (std::array{th, count, fo, sm}))
+            << r << "," << c << " side " << side;
         ASSERT_EQ((std::array{has(pos.listed(side), r, c), has(pos.own_main(side), r, c),
                               has(pos.opp_short(side), r, c)}),
                   (std::array{th >= 2 || count >= 2, th >= 3 || (th == 2 && count >= 2),
                               th == 4 || (th == 3 && (count >= 2 || fo == 2)) || fo == 2}))
-            << "point " << r << "," << c << " side " << side;
+            << r << "," << c << " side " << side;
         for (int d = 0; d < 4; ++d) {
           const LineStrength line = analyse_line(read_line(reference, r, c, d), side, pos.rule());
           const LineStrength kept = pos.line(r, c, d, side);
-          ASSERT_EQ(kept.best, line.best) << "point " << r << "," << c << " direction " << d;
-          ASSERT_EQ(kept.count, line.count) << "point " << r << "," << c << " direction " << d;
+          ASSERT_EQ((std::array{kept.best, kept.count}), (std::array{line.best, line.count}))
+              << r << "," << c << " side " << side << " direction " << d;
         }
       }
     }
@@ -64,10 +63,7 @@ TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
 
     Position pos(board, rule);
     expect_matches_reference(pos, board);
-    struct Placed {
-      int row, col;
-    };
-    std::vector<Placed> placed;
+    std::vector<std::pair<int, int>> placed;
     for (int step = 0; step < 40; ++step) {
       if (placed.empty() || rng() % 3 != 0) {
         const int r = static_cast<int>(rng() % board.dim), c = static_cast<int>(rng() % board.dim);
@@ -77,8 +73,9 @@ TEST(Position, IncrementalAnalysisMatchesReferenceThroughRandomPlaceAndRemove) {
         pos.place(r, c, stone);
         placed.push_back({r, c});
       } else {
-        board.at(placed.back().row, placed.back().col) = 0;
-        pos.remove(placed.back().row, placed.back().col);
+        const auto [r, c] = placed.back();
+        board.at(r, c) = 0;
+        pos.remove(r, c);
         placed.pop_back();
       }
       expect_matches_reference(pos, board);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 
@@ -9,8 +10,6 @@
 #include "test_util.h"
 
 namespace {
-
-using test::Stone;
 
 // A middle game with black (+1) to move and about a dozen root moves.
 Board middle_game() {
@@ -92,34 +91,26 @@ struct Study {
 };
 
 // The bench's positions: "name dim rule ROW,COL,WHO ..." in play order.
-std::vector<Study> bench_positions() {
-  std::vector<Study> studies;
+void add_bench_positions(std::vector<Study>& studies) {
   for (const char* file : {"/positions.txt", "/middle-games.txt"}) {
     std::ifstream in(std::string(ORMEL_BENCH_DIR) + file);
     EXPECT_TRUE(in) << file;
     for (std::string line; std::getline(in, line);) {
       std::istringstream words(line.substr(0, line.find('#')));
-      std::string name;
-      Study s{Board{}, 1, 0};
-      if (!(words >> name >> s.board.dim >> s.rule)) continue;
-      int n = 0, first = 0, row, col, who;
-      char comma;
-      while (words >> row >> comma >> col >> comma >> who) {
-        if (n++ == 0) first = who;
-        s.board.at(row, col) = who == first ? 1 : -1;
-      }
-      s.side = n % 2 == 0 ? 1 : -1;
-      studies.push_back(s);
+      std::string name, stones;
+      int dim, rule;
+      if (!(words >> name >> dim >> rule)) continue;
+      std::getline(words, stones);
+      const auto n = std::count(stones.begin(), stones.end(), ',') / 2;
+      studies.push_back({test::board_of(stones, dim), n % 2 == 0 ? 1 : -1, rule});
     }
   }
-  return studies;
 }
 
 // Positions along quick games under both rules on every size: each side plays a random one of
 // its root moves, so that fours, forced blocks and fives come within a few dozen plies. The
 // last plies of each game, where they came, are kept: the earlier ones cost more to analyse.
-std::vector<Study> quick_game_positions() {
-  std::vector<Study> studies;
+void add_quick_game_positions(std::vector<Study>& studies) {
   std::mt19937 random(1);
   for (int g = 0; g < 24; ++g) {
     Study s{Board{}, -1, g / 6 % 2};
@@ -137,7 +128,6 @@ std::vector<Study> quick_game_positions() {
     }
     studies.insert(studies.end(), game.end() - std::min<size_t>(game.size(), 3), game.end());
   }
-  return studies;
 }
 
 int verdict(int value) { return value > 256 ? 1 : value < -256 ? -1 : 0; }
@@ -145,9 +135,9 @@ int verdict(int value) { return value > 256 ? 1 : value < -256 ? -1 : 0; }
 // A five wins, though a search after it would play on; and the engine's own point never reads
 // a verdict other than the one the engine plays it for.
 TEST(AnalysisStudies, FivesWinAndTheEnginesPointAgrees) {
-  std::vector<Study> studies = bench_positions();
-  const std::vector<Study> games = quick_game_positions();
-  studies.insert(studies.end(), games.begin(), games.end());
+  std::vector<Study> studies;
+  add_bench_positions(studies);
+  add_quick_game_positions(studies);
   test::Capture sink;
   int fives = 0;
   for (Study& s : studies) {
@@ -184,24 +174,24 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
       {"analyse 15 1 0 0 1 7,7,1 7,7,2", "error the stone '7,7,2'"},
       {"line 15 1 0 0 2 7,7 7,7,1", "error the line's first move"},
   };
-  for (const auto& [request, answer] : cases) {
+  const auto answer_to = [](const char* request) {
     test::Capture out, sink;
     Search search;
     search.out = sink.f;
     answer_analysis_request(search, request, out.f);
-    const std::string text = out.text();
+    return out.text();
+  };
+  for (const auto& [request, answer] : cases) {
+    const std::string text = answer_to(request);
     EXPECT_EQ(text.rfind(answer, 0), 0u) << request << " -> " << text;
     EXPECT_EQ(text.find("error") == 0, text.find("\ndone\n") == std::string::npos) << text;
   }
   // The engine's point with the engine's value, and its value alone where that differs.
-  test::Capture out, sink;
-  Search search;
-  search.out = sink.f;
-  answer_analysis_request(search, "analyse 20 1 1 0 2 9,9,1 10,10,2 8,10,1", out.f);
-  EXPECT_NE(out.text().find("\nengine 10,9 -3\ncandidate 9,11 -4\ncandidate 10,9 -3 -1\n"
-                            "candidate 10,11 -3\n"),
+  const std::string text = answer_to("analyse 20 1 1 0 2 9,9,1 10,10,2 8,10,1");
+  EXPECT_NE(text.find("\nengine 10,9 -3\ncandidate 9,11 -4\ncandidate 10,9 -3 -1\n"
+                      "candidate 10,11 -3\n"),
             std::string::npos)
-      << out.text();
+      << text;
 }
 
 }  // namespace

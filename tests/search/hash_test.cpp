@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "search/hash.h"
 #include "test_util.h"
@@ -23,8 +24,7 @@ TEST(Hash, RowPartsGiveTheFullKeyThroughPlaceAndRestore) {
     for (int step = 0; step < 20; ++step) {
       const int a = static_cast<int>(rng()), b = static_cast<int>(rng());
       const HashKey want = hash(t, board, a, b), got = hash_key(rows.parts(), a, b);
-      ASSERT_EQ(got.h0, want.h0);
-      ASSERT_EQ(got.h1, want.h1);
+      ASSERT_EQ(std::pair(got.h0, got.h1), std::pair(want.h0, want.h1)) << round << " " << step;
       const int r = static_cast<int>(rng() % board.dim), c = static_cast<int>(rng() % board.dim);
       if (board.at(r, c) != 0) continue;
       const RowHashes::Row saved = rows.row(r);

@@ -15,20 +15,7 @@ Board dead_board() {
   return b;
 }
 
-struct RootTest : testing::Test {
-  test::Capture out;
-  Search search;
-  MatchSettings settings;
-  void SetUp() override { search.out = out.f; }
-  RootResult play(Board board, int side, int level) {
-    const Board before = board;
-    const RootResult r = root_search_detailed(search, settings, board, side, level);
-    EXPECT_EQ(board.cells, before.cells);
-    EXPECT_FALSE(search.table.active());
-    EXPECT_EQ(search.state.node_count, 1);
-    return r;
-  }
-};
+using RootTest = test::FakeClock;
 
 // Positions with one right move (complete a five, block a four, answer an open three) are in
 // the bench signature, at every level.
