@@ -164,3 +164,18 @@ test('move lists: any text reads into a game or is refused in words, and a writt
     assert.deepEqual(seen(read(write(game.moves, game.size), game.size, game.rule).game), seen(game), read.name);
   })), 200);
 });
+
+// The cases the properties shrank their finds to, each a fault now mended.
+test('the shrunk cases of the faults the properties found', () => {
+  for (const [text, error] of [
+    ['(;B[aa]W[bb];W[cc])', 'Move 1 holds more than one stone.'], // White's stone was played as Black's
+    ['(;AB[aa]AW[aa])', 'The file\'s set-up position is refused: A point holds two stones.'],
+  ]) assert.equal(readSgf(text, 1).error, error);
+  // A property without a value threw or came back with one; PL[b] was written as white's turn.
+  for (const text of ['(;GM)', '(;XX;B[hh])', '(;AB[aa]AW[bb]PL[b];B[cc])']) {
+    const nodes = (tree) => [...tree.listNodes()].map((n) => n.data);
+    const { tree } = readSgf(text, 1);
+    assert.deepEqual(nodes(readSgf(writeSgf(tree), 1).tree), nodes(tree), text);
+  }
+  assert.ok(Object.is(parseMoves('-0,0', 15, 1).game.moves[0][0], 0));
+});
