@@ -7,6 +7,8 @@ export const WHITE = 2;
 
 const DIRECTIONS = [[0, 1], [1, 0], [1, 1], [1, -1]];
 
+// The two rules played here, as the page names them (and writes them in SGF's RU).
+export const RULE_NAMES = { 1: 'exactly five', 0: 'five or more' };
 export const other = (player) => (player === BLACK ? WHITE : BLACK);
 
 export class Game {

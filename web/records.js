@@ -2,7 +2,7 @@
 // books (h8i9j10), and SGF's points (sgf.js reads and writes whole files). Pure functions: text
 // in, a Game or an error out.
 
-import { Game } from './game.js';
+import { Game, RULE_NAMES } from './game.js';
 
 // The row,col list ------------------------------------------------------------------------------
 
@@ -38,6 +38,23 @@ export function playOrExplain(game, row, col, what) {
   if (!game.onBoard(row, col)) return `${what} is off a ${game.size} × ${game.size} board.`;
   if (!game.play(row, col)) return `${what} is taken already.`;
   return null;
+}
+
+// A record that does not give its rule (or gives one the page does not know, as `why` says) is
+// replayed at the rule of the settings, or at the other rule where only that one replays its
+// moves (a game of five or more that went on past an overline, say). `replay(rule)` gives what
+// was read, or {error}; the result carries a `note` saying which rule was taken and why.
+export function replayAtEitherRule(settingsRule, why, replay) {
+  const first = replay(settingsRule);
+  if (!first.error) return { ...first, note: `${why}: it is opened at ${RULE_NAMES[settingsRule]}, as the settings say.` };
+  const second = replay(1 - settingsRule);
+  if (second.error) return first;
+  const failure = first.error.replace(/\.$/, '');
+  return {
+    ...second,
+    note: `${why}, and its moves do not replay at ${RULE_NAMES[settingsRule]} (${failure}): it is opened at ` +
+      `${RULE_NAMES[1 - settingsRule]}.`,
+  };
 }
 
 // Letters and numbers ---------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// SGF files: the game tree written out with its variations, and files read back into a tree,
+// SGF files: the game tree written out with its variations, and files read back into trees,
 // ours and other programs' alike. The SGF library parses and writes the text (escaping, any
 // property); what is ours is checked here: the game (GM[4]), the board, the rule, set-up
 // stones, and every move of every variation replayed by the page's rules.
@@ -10,12 +10,16 @@
 //
 // Read leniently, as other tools write it: white space anywhere between tokens, properties we
 // do not use, comments with escaped brackets, nodes without moves, and variations. A file
-// without GM is taken as this game, one without SZ as 15 × 15, one without RU as the caller's
-// rule. RE is not trusted: the moves decide the result. Only the first game of a file is read.
+// without GM is taken as this game, one without SZ as 15 × 15. RU is read in the page's words,
+// as "freestyle" or "standard", or as the protocol's number (0 five or more, 1 exactly five),
+// as tournament managers write it; without it the settings' rule is taken. A file may hold many
+// games, as a manager writes a whole match into one: each is read on its own. RE is kept only in
+// the record of two named players (PB, PW); for the rest, the moves decide the result.
 
 import sgf from '@sabaki/sgf';
 import { BLACK, EMPTY, WHITE, setUpGame } from './game.js';
-import { fromSgfPoint, playOrExplain } from './records.js';
+import { fromSgfPoint, playOrExplain, replayAtEitherRule } from './records.js';
+import { recordOf } from './players.js';
 import { lineThrough, gameAt, treeOf } from './tree.js';
 
 const RESULTS = { [BLACK]: 'B+', [WHITE]: 'W+', [EMPTY]: '0' };
@@ -26,7 +30,11 @@ const RULE_VALUES = {
   'five or more': 0,
   freestyle: 0,
   free: 0,
+  0: 0,
+  1: 1,
 };
+// Rules of the protocol's number (and their names) that are not played here.
+const OTHER_RULES = { 2: 'the continuous game', 4: 'renju', 8: 'caro', renju: 'renju', caro: 'caro' };
 const MAX_TEXT = 4 << 20; // a record of every move of many games stays far below this
 // Nodes from the root to the end of a line: 400 moves and notes between them stay below this.
 // The tree and the SGF writer recurse along a line, and a few thousand overflow the stack.
@@ -47,59 +55,79 @@ export function writeSgf(tree, result = null) {
   return sgf.stringify([root]);
 }
 
-// Where the first game ends ({end}), or what is wrong with the text: the library is lenient
-// with a file cut short or with stray characters, which a file must not be here.
-function brokenAt(text) {
-  const where = (t) => `line ${t.row + 1}`;
+// Where each of the file's first `limit` games ends, or what is wrong with the text: the
+// library is lenient with a file cut short or with stray characters, which a file must not be
+// here. What follows the last whole game is not read.
+function gameEnds(text, limit) {
+  const ends = [];
+  const where = (t) => `${ends.length ? `Game ${ends.length + 1}: ` : ''}line ${t.row + 1}`;
   let depth = 0;
-  let first = true;
   for (const t of sgf.tokenizeIter(text)) {
-    if (first && !(t.type === 'parenthesis' && t.value === '(')) {
-      return 'This is not an SGF file: it should begin with "(;".';
-    }
-    first = false;
+    if (depth === 0 && !(t.type === 'parenthesis' && t.value === '(')) break;
     if (t.type === 'invalid') {
       if (t.value === '[') return `The SGF ends inside a property value (a "]" is missing from ${where(t)}).`;
       return `The SGF is not readable at ${where(t)}: unexpected "${t.value}".`;
     }
     if (t.type === 'parenthesis') depth += t.value === '(' ? 1 : -1;
-    if (depth === 0) return { end: t.pos + 1 }; // the first game is whole; what follows is not read
+    if (depth === 0 && ends.push(t.pos + 1) === limit) break;
   }
-  if (first) return 'This is not an SGF file: it should begin with "(;".';
-  return 'The SGF ends before the game does (a ")" is missing).';
+  if (depth > 0) return `The SGF ends before ${ends.length ? `game ${ends.length + 1}` : 'the game'} does (a ")" is missing).`;
+  return ends.length ? ends : 'This is not an SGF file: it should begin with "(;".';
 }
 
-// Reads the first game of an SGF file into a game tree: {tree} or {error}.
+// The first game of an SGF file as a game tree: {tree, note} or {error}; the note says what
+// the page made of a rule the file does not give.
 export function readSgf(text, fallbackRule) {
+  const read = readSgfGames(text, fallbackRule, 1);
+  if (read.error) return read;
+  const { info, ...game } = read.games[0];
+  return game;
+}
+
+// Every game of an SGF file, each {tree, note} or {error} with what the list of games shows of
+// it ({record, date, moves}); or {error} when the file does not read as SGF.
+export function readSgfGames(text, fallbackRule, limit = Infinity) {
   if (text.length > MAX_TEXT) return { error: 'The file is too large for a game record.' };
-  const first = brokenAt(text);
-  if (typeof first === 'string') return { error: first };
-  let root;
+  const ends = gameEnds(text, limit);
+  if (typeof ends === 'string') return { error: ends };
+  let roots;
   try {
     // A property without a value (";B;") says nothing, and would be written back with one.
     const dropEmpty = ({ node }) => {
       for (const id in node.data) if (node.data[id].length === 0) delete node.data[id];
     };
-    [root] = sgf.parse(text.slice(0, first.end), { onNodeCreated: dropEmpty });
+    roots = sgf.parse(text.slice(0, ends[ends.length - 1]), { onNodeCreated: dropEmpty });
   } catch (e) {
     if (e instanceof RangeError) return { error: 'The SGF nests its variations too deeply to read.' };
     return { error: `The SGF is not readable: ${e.message}.` };
   }
-  if (!root) return { error: 'This SGF file holds no game.' };
+  if (roots.length === 0) return { error: 'This SGF file holds no game.' };
+  return { games: roots.map((root) => ({ info: infoOf(root), ...readGame(root, fallbackRule) })) };
+}
+
+// What a list of games shows of one: its players and result, its date, the moves of its main line.
+function infoOf(root) {
+  let moves = 0;
+  for (let node = root; node; node = node.children[0]) moves += node.data.B || node.data.W ? 1 : 0;
+  return { record: recordOf(root.data), date: root.data.DT?.[0].trim() ?? '', moves };
+}
+
+function readGame(root, fallbackRule) {
   root.parentId = null;
   moveOutOfRoot(root);
-
-  const board = readBoard(root.data, fallbackRule);
+  const board = readBoard(root.data);
   if (board.error) return board;
-  const setUp = readSetup(root.data, board.size, board.rule);
-  if (setUp.error) return setUp;
-  const error = replayAll(root, setUp.game);
-  if (error) return { error };
+  const replay = (rule) => {
+    const setUp = readSetup(root.data, board.size, rule);
+    return setUp.error ? setUp : { error: replayAll(root, setUp.game), rule };
+  };
+  const read = board.rule === null ? replayAtEitherRule(fallbackRule, board.why, replay) : replay(board.rule);
+  if (read.error) return { error: read.error };
   root.data.SZ = [String(board.size)];
-  root.data.RU = [board.rule === 1 ? 'exactly five' : 'five or more'];
+  root.data.RU = [read.rule === 1 ? 'exactly five' : 'five or more'];
   root.data.GM = ['4'];
-  delete root.data.RE; // the moves decide the result
-  return { tree: treeOf(root) };
+  if (!recordOf(root.data)) delete root.data.RE; // the moves decide the result
+  return read.note ? { tree: treeOf(root), note: read.note } : { tree: treeOf(root) };
 }
 
 // A move in the root node (some programs write the first move there) goes into a node of its
@@ -121,8 +149,9 @@ function moveOutOfRoot(root) {
   root.children = [node];
 }
 
-// The size and rule of the root's properties: {size, rule} or {error}.
-function readBoard(data, fallbackRule) {
+// The size and rule of the root's properties: {size, rule} or {error}. The rule is null where
+// the file does not give one the page knows, and `why` says so.
+function readBoard(data) {
   const gm = data.GM?.[0].trim();
   if (gm !== undefined && gm !== '4') {
     return { error: `This SGF file is for another game (GM[${gm}]); Gomoku is GM[4].` };
@@ -139,18 +168,19 @@ function readBoard(data, fallbackRule) {
       return { error: `The board in this file is ${sz[1]} × ${sz[1]}; boards here are 15 to 20.` };
     }
   }
-  let rule = fallbackRule;
-  const ru = data.RU?.[0] ?? '';
-  if (ru.trim() !== '') {
-    rule = RULE_VALUES[ru.trim().toLowerCase().replace(/[\s_-]+/g, ' ')];
-    if (rule === undefined) {
-      return {
-        error: `The file's rule RU[${ru.slice(0, 20)}] is not one played here: ` +
-          '"exactly five" or "five or more".',
-      };
-    }
+  const ru = data.RU?.[0].trim() ?? '';
+  if (ru === '') return { size, rule: null, why: 'The file does not give its rule' };
+  const number = /^\d+$/.test(ru);
+  const word = number ? String(Number(ru)) : ru.toLowerCase().replace(/[\s_-]+/g, ' ');
+  const shown = ru.slice(0, 20);
+  if (Object.hasOwn(RULE_VALUES, word)) return { size, rule: RULE_VALUES[word] };
+  if (number || Object.hasOwn(OTHER_RULES, word)) {
+    return {
+      error: `${OTHER_RULES[word] ?? 'The rule'} (RU[${shown}]) is not played here: only five or more (RU[0]) ` +
+        'and exactly five (RU[1]) are.',
+    };
   }
-  return { size, rule };
+  return { size, rule: null, why: `The file's rule RU[${shown}] is not one the page knows` };
 }
 
 // The game the root node sets up: stones from AB and AW (AE has nothing to take away on an

@@ -9,10 +9,8 @@
 // chosen children to the end.
 
 import GameTree from '@sabaki/immutable-gametree';
-import { BLACK, Game, WHITE, setUpGame } from './game.js';
+import { BLACK, Game, RULE_NAMES, WHITE, setUpGame } from './game.js';
 import { fromSgfPoint, toSgfPoint } from './records.js';
-
-const RULE_NAMES = { 1: 'exactly five', 0: 'five or more' };
 
 // The move of a node: {player, at} or null (the root, or a node of comments only).
 export function moveOf(node) {

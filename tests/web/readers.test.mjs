@@ -1,4 +1,4 @@
-// The readers of outside text (SGF files, share links, pasted move lists) on generated input:
+// The readers of outside text (SGF and .psq files, share links, pasted move lists) on generated input:
 // whatever the text, a reader refuses it in words or reads it, and what it read, like what the
 // page wrote, reads back the same. Seeded, so a failure repeats; fast-check shrinks it first.
 import { test } from 'node:test';
@@ -7,8 +7,9 @@ import fc from 'fast-check';
 import { BLACK, Game, WHITE, setUpGame } from '../../web/game.js';
 import { formatLink, parseLink } from '../../web/link.js';
 import { formatLetters, formatMoves, parseLetters, parseMoves } from '../../web/records.js';
-import { readSgf, writeSgf } from '../../web/sgf.js';
-import { addMove, gameAt, setProperties, treeFromGame } from '../../web/tree.js';
+import { mainLineGame, readSgf, writeSgf } from '../../web/sgf.js';
+import { readPsq, writePsq } from '../../web/psq.js';
+import { addMove, gameAt, lineThrough, setProperties, treeFromGame } from '../../web/tree.js';
 
 const run = (property, numRuns) => fc.assert(property, { seed: 0x5eed, numRuns });
 // Tokens of a reader's alphabet run together (past its first refusal), or any text at all.
@@ -121,6 +122,21 @@ test('random games with variations and notes on every size and rule keep their t
     }
     sameAfterWriting(tree, 1 - game.rule); // RU wins over the caller's rule
   }), 150);
+});
+
+const psqToken = fc.constantFrom('Piskvorky 15x15, 11:11, 0\n', 'Piskvorky 20x20\n', 'Piskvorky 9x9\n', '8,8,0\n', '1,1\n',
+  '16,2,5\n', '2, 15 ,-3\n', '-1\n', 'alpha\n', '\r\n', ',', 'x', ' ');
+const psqText = fc.tuple(fc.constantFrom('', 'Piskvorky 15x15, 11:11, 0\n', 'Piskvorky 20x20\r\n'), textOf(psqToken))
+  .map(([start, rest]) => start + rest);
+const psqBack = (tree, rule) => mainLineGame(readPsq(writePsq(tree, lineThrough(tree, tree.root.id, {}), ['a', 'b']).text, rule).tree);
+
+test('.psq: any text is read as a game that writes and reads back the same, or refused in words', () => {
+  run(fc.property(psqText, fc.constantFrom(0, 1), (text, rule) => {
+    const tree = readOrRefused(readPsq(text, rule), 'tree');
+    if (tree) assert.deepEqual(seen(psqBack(tree, rule)), seen(mainLineGame(tree)), text);
+  }), 1500);
+  const fromEmpty = position.map(({ game, moves }) => play(new Game(game.size, game.rule), moves));
+  run(fc.property(fromEmpty, (game) => assert.deepEqual(seen(psqBack(treeFromGame(game), game.rule)), seen(game))), 200);
 });
 
 // Points in the books' letters, on every board or near its edges, and moves in both notations.
