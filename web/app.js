@@ -8,7 +8,7 @@
 
 import { BLACK, EMPTY, WHITE, Game } from './game.js';
 import { readSgf, writeSgf } from './sgf.js';
-import { gameAt, moveOf, treeFromGame, treeOf } from './tree.js';
+import { gameAt, moveOf, setProperties, treeFromGame, treeOf } from './tree.js';
 import { registerOffline } from './offline.js';
 import { Navigation } from './navigation.js';
 import { Play } from './play.js';
@@ -18,6 +18,7 @@ import { StudyPanel, focusStop } from './study-panel.js';
 import { ReviewPanel } from './review-panel.js';
 import { RecordsPanel } from './records-panel.js';
 import { GameStore } from './storage.js';
+import { recordHeading } from './players.js';
 import { $, lettersChosen, notice, playerName, pointName, studyNote } from './notes.js';
 
 const nav = new Navigation();
@@ -47,6 +48,13 @@ const records = new RecordsPanel(nav, {
     takeSettingsOf(game);
     newGameFromTree(tree, null, game.toMove());
   },
+  // A .psq names the players: a record's own, else the person and the engine by side.
+  names: () => {
+    const { record } = nav;
+    if (record) return [record.black, record.white];
+    return [BLACK, WHITE].map((side) => (side === play.human ? 'person' : 'ormel'));
+  },
+  timeOf: (node) => play.values[node.id]?.ms,
 });
 let unsaved = ''; // the words of a save that failed, until one succeeds
 nav.onGoTo = () => (play.hint = null); // a hint is for the position it was asked at
@@ -176,7 +184,7 @@ function render() {
   $('status').dataset.state = state;
   $('board').className = state;
   $('undo').disabled = !play.canUndo();
-  $('hint').disabled = Boolean(g.result || play.note); // while the engine thinks, it says why not
+  $('hint').disabled = Boolean(g.result || play.note || nav.record); // while the engine thinks, it says why not
   nav.render(follow);
   review.renderValue(Boolean(editor), follow);
   review.renderProgress();
@@ -191,6 +199,7 @@ function render() {
 function status() {
   const g = nav.game;
   if (editing.editor) return [editing.status(), 'editing'];
+  if (nav.record) return recordStatus();
   if (g.result) {
     const five = play.settings.rule === 1 ? 'exactly five in a row' : 'five in a row';
     if (g.result.winner === EMPTY) return ['Draw: the board is full.', 'draw'];
@@ -208,6 +217,22 @@ function status() {
     return [play.hint ? `Your move, ${you}: the hint is marked.` : `Your move, ${you}.`, 'your-turn'];
   }
   return ['The engine is thinking…', 'thinking'];
+}
+
+// The players and result of a record, and where the board stands in it.
+function recordStatus() {
+  const g = nav.game;
+  const end = nav.liveGame();
+  const heading = recordHeading(nav.record, end.result, end.moves.length);
+  if (nav.current === nav.gameEnd) return [`${heading}.`, 'record'];
+  if (g.result) {
+    const how = g.result.winner === EMPTY ? 'the board is full' : `${playerName(g.result.winner)} makes five`;
+    return [`${heading}. In this line ${how} at move ${g.moves.length}.`, 'record'];
+  }
+  const total = nav.lineShown().length - 1;
+  const where = nav.inGame(nav.current) ? 'the record' : 'a variation';
+  return [`${heading}. Move ${g.moves.length} of ${total} in ${where}, ${playerName(g.toMove())} to move: try a move, ` +
+    'or play from here.', 'studying'];
 }
 
 // ---- walking through the tree
@@ -234,9 +259,15 @@ function deleteShown() {
   render();
 }
 
-// The engine takes up the game from the position shown: this line becomes the game.
+// The engine takes up the game from the position shown: this line becomes the game. In a
+// record the person takes the side to move, and the record's players and result go: the game
+// is now the person's.
 function playFromHere() {
   if (editing.editor || nav.isLive()) return;
+  if (nav.record) {
+    play.human = nav.game.toMove();
+    nav.update((tree) => setProperties(tree, tree.root.id, { PB: [], PW: [], RE: [] }));
+  }
   play.moveGameEnd(nav.current);
   nav.goTo(nav.current);
   render();

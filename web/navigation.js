@@ -5,6 +5,7 @@
 import {
   addMove, deleteBranch, gameAt, lineThrough, moveOf, navigate, nextOf, pathTo, promote,
 } from './tree.js';
+import { recordOf } from './players.js';
 import { $, pointName } from './notes.js';
 
 export class Navigation {
@@ -23,6 +24,10 @@ export class Navigation {
   get forfeit() { return this.#forfeit; }
 
   onGoTo = null; // called whenever the board is to show another node (or the same one anew)
+
+  // The players and result of a record of two other players, or null for a game against the
+  // engine. A record has no game in progress: the engine takes no side in it.
+  get record() { return recordOf(this.#tree.root.data); }
 
   // Plays on from the end of the tree's main line, or where `kept` (a reload) says.
   reset(tree, kept = null) {
@@ -46,7 +51,7 @@ export class Navigation {
   }
 
   isLive() {
-    return this.#current === this.#gameEnd;
+    return this.#current === this.#gameEnd && !this.record;
   }
 
   // The game against the engine, at its end.
@@ -79,11 +84,11 @@ export class Navigation {
   }
 
   // Adds `player`'s stone at `at` after node `parentId` (or follows the child that holds it);
-  // the game's end moves along when it stood there. Returns the new node's id.
+  // the game's end moves along when it stood there (a record's end stays). Returns the new node's id.
   play(parentId, player, at) {
     const added = addMove(this.#tree, parentId, player, at);
     this.#tree = added.tree;
-    if (parentId === this.#gameEnd) this.#gameEnd = added.id;
+    if (parentId === this.#gameEnd && !this.record) this.#gameEnd = added.id;
     return added.id;
   }
 
@@ -142,7 +147,7 @@ export class Navigation {
       button.type = 'button';
       button.dataset.variation = child.id;
       const name = move ? pointName(move.at, size) : 'a note';
-      button.textContent = `${this.#game.moves.length + 1}. ${name}${i === 0 ? ' (main line)' : ''}${this.inGame(child.id) ? ' · the game' : ''}`;
+      button.textContent = `${this.#game.moves.length + 1}. ${name}${i === 0 ? ' (main line)' : ''}${this.inGame(child.id) ? ` · the ${this.record ? 'record' : 'game'}` : ''}`;
       if (child.id === chosen?.id) button.setAttribute('aria-current', 'true');
       button.addEventListener('click', () => onFollow(child.id));
       const item = document.createElement('li');

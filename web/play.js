@@ -21,7 +21,8 @@ export class Play {
     this.engineMoves = -1; // how many of the game's moves the engine's board holds; -1 when it differs
     this.waiting = null; // {kind: 'move' | 'hint', watchdog} while the engine is asked
     this.search = null; // what the search under way has said of itself
-    this.values = {}; // by node id, for each engine move: {value, level, dropped, stopped}
+    this.values = {}; // by node id, for each engine move: {value, level, dropped, stopped, ms}
+    this.lastMove = null; // id of the engine's latest move, whose search time comes after it
     this.hint = null; // [row, col] the engine suggests for the person
     this.note = ''; // why the game stopped, when the engine did not finish it
   }
@@ -48,7 +49,10 @@ export class Play {
       // A search cannot be interrupted from outside: a busy engine is replaced by a fresh one.
       if (this.engine) this.engine.stop();
       this.engine = new EngineLink((line) => this.engineLine(line), (why) => this.engineFailed(why), (ms, kind) => {
-        if (kind === 'move') this.spent += ms; // a hint is not the engine's time
+        if (kind === 'move') {
+          this.spent += ms; // a hint is not the engine's time
+          if (this.values[this.lastMove]) this.values[this.lastMove].ms = Math.round(ms);
+        }
         this.render();
       });
     }
@@ -162,6 +166,7 @@ export class Play {
       const id = this.nav.play(this.nav.gameEnd, this.enginePlayer(), [row, col]);
       this.engineMoves = game.moves.length;
       this.recordValue(search, id, game);
+      this.lastMove = id;
       if (following) this.nav.goTo(id); // a person looking elsewhere stays where they are
       this.render();
       return;

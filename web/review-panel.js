@@ -87,6 +87,7 @@ export class ReviewPanel {
     const bar = $('review-progress');
     bar.max = this.run?.total ?? 1;
     bar.value = this.run?.done ?? 0;
+    bar.hidden = !this.running();
   }
 
   // The plot: after a review, one point per move of the line shown (its V, from the person's
@@ -97,8 +98,9 @@ export class ReviewPanel {
   renderValue(editing, onPick) {
     const { nav, play } = this;
     const g = nav.game;
-    const human = play.human;
-    const over = g.result && !editing ? describeResult(g.result, human) : null;
+    const record = Boolean(nav.record); // a record is seen from black's side
+    const human = record ? BLACK : play.human;
+    const over = g.result && !editing ? describeResult(g.result, human, record) : null;
     const reviewed = [];
     nav.lineShown().forEach((node, i) => {
       if (i === 0 || node.data.V === undefined) return;
@@ -107,12 +109,12 @@ export class ReviewPanel {
       reviewed.push({
         id: node.id, move: i, mark, current: node.id === nav.current,
         value: human === BLACK ? forBlack : -forBlack,
-        title: `Move ${i}: ${engineWords(node.data.C?.[0]) || describeValue(human === BLACK ? -forBlack : forBlack)}`,
+        title: `Move ${i}: ${engineWords(node.data.C?.[0]) || describeValue(human === BLACK ? -forBlack : forBlack, record)}`,
       });
     });
     if (reviewed.length) {
       const shown = reviewed.find((p) => p.current);
-      $('value').textContent = over?.words ?? (shown ? describeValue(-shown.value) : '');
+      $('value').textContent = over?.words ?? (shown ? describeValue(-shown.value, record) : '');
       $('value-detail').textContent = shown?.title ?? '';
       drawReview($('value-plot'), reviewed, (p) => onPick(p.id));
       return;
@@ -121,7 +123,7 @@ export class ReviewPanel {
     const points = play.engineValues(gameLine);
     const live = nav.liveGame();
     if (live.result) {
-      const end = describeResult(live.result, human);
+      const end = describeResult(live.result, human, record);
       points.push({ move: gameLine.length - 1, value: end.value, result: end.words });
     }
     const at = gameLine.findIndex((node) => node.id === nav.current);

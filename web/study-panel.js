@@ -60,6 +60,7 @@ export class StudyPanel {
     const progress = $('analysis-progress');
     progress.max = Math.max(1, state?.moves?.length ?? 1);
     progress.value = state ? state.candidates.length : 0;
+    progress.hidden = !a.running(); // only a running bar shows, so that it needs no words
     $('analyse').disabled = Boolean(g.result) && !this.hooks.editing();
     $('analysis-stop').disabled = !a.running() && !this.hooks.reviewing();
 

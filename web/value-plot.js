@@ -1,28 +1,32 @@
 // How the engine judges the game, for a person: its value after each of its moves in words,
 // and a small plot of the values over the game, drawn in the page's own SVG.
 
-import { EMPTY } from './game.js';
+import { BLACK, EMPTY } from './game.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
 const DECIDED = 256; // beyond it a value stands for a forced win or loss found by the search
 const EVEN = 4; // static scores this close count as an even game
 export const WON = 1024; // a five on the board, as the engine values it
 
-// The words for a value as the engine reports it (from its own side), said to the person.
-export function describeValue(value) {
-  if (value > DECIDED) return 'The engine has found a forced win.';
-  if (value < -DECIDED) return 'You have a forced win: the engine finds no defence.';
+// The words for a value as the engine reports it (from its own side), said to the person. In
+// the record of two other players the words name colours, from black's side (the engine's side
+// is then white's).
+export function describeValue(value, record = false) {
+  if (value > DECIDED) return record ? 'White has a forced win.' : 'The engine has found a forced win.';
+  if (value < -DECIDED) return record ? 'Black has a forced win.' : 'You have a forced win: the engine finds no defence.';
   const mine = -value;
-  const signed = `${mine > 0 ? '+' : ''}${mine}`;
-  if (Math.abs(mine) <= EVEN) return `Roughly even (${signed} for you).`;
-  return mine > 0 ? `You are ahead (${signed} for you).` : `The engine is ahead (${signed} for you).`;
+  const signed = `${mine > 0 ? '+' : ''}${mine} for ${record ? 'black' : 'you'}`;
+  if (Math.abs(mine) <= EVEN) return `Roughly even (${signed}).`;
+  if (record) return `${mine > 0 ? 'Black' : 'White'} is ahead (${signed}).`;
+  return mine > 0 ? `You are ahead (${signed}).` : `The engine is ahead (${signed}).`;
 }
 
 // The words for a decided game, and its value from the engine's side as the plot draws it.
-export function describeResult(result, human) {
+export function describeResult(result, human, record = false) {
   if (result.winner === EMPTY) return { value: 0, words: 'The game is over: a draw, the board is full.' };
-  return result.winner === human ? { value: -WON, words: 'The game is over: you won.' }
-    : { value: WON, words: 'The game is over: the engine won.' };
+  const value = result.winner === human ? -WON : WON;
+  if (record) return { value, words: `The game is over: ${result.winner === BLACK ? 'black' : 'white'} won.` };
+  return { value, words: value < 0 ? 'The game is over: you won.' : 'The game is over: the engine won.' };
 }
 
 // What the search of one engine move was: its level, a drop, a stop at a limit.

@@ -1,6 +1,7 @@
 // The board page checked by axe on a desktop and a phone, in the states that add the most to it:
 // a game over (winning line marked, status and value changed), an analysis (candidates on the
-// board) and a review (the value plot's points, one focused). Serious and critical findings
+// board), a review (the value plot's points, one focused) and a record chosen from a match file
+// (its games listed). Serious and critical findings
 // fail; the message says what and where, enough to fix each from it alone.
 'use strict';
 const { test } = require('node:test');
@@ -46,6 +47,12 @@ for (const [name, viewport] of [['desktop', { width: 1280, height: 800 }], ['pho
     await page.focus('#value-plot circle[data-move="2"]');
     assert.ok(await page.$eval('#value-plot circle[data-move="2"]', (e) => e === document.activeElement));
     await scan(page, 'review (a plot point focused)', found);
+
+    const match = '(;SZ[15]RU[0]PB[alpha]PW[beta];B[hh])(;SZ[15]RU[1]PB[beta]PW[alpha];B[hh];W[ii])';
+    await page.setInputFiles('#sgf-file', { name: 'match.sgf', mimeType: 'text/plain', buffer: Buffer.from(match) });
+    await page.click('[data-record-game="2"]');
+    await page.waitForSelector('#status[data-state="record"]');
+    await scan(page, 'a record from a match file', found);
 
     const report = [...found].map(([what, states]) => `[${states.join(', ')}] ${what}`);
     assert.equal(report.length, 0, `axe on a ${name} (${viewport.width} x ${viewport.height}):\n  ${report.join('\n  ')}`);

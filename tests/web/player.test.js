@@ -1,12 +1,14 @@
 // What a player does beside playing, in headless Chromium: asks for a hint, reads the engine's
 // view of the game, reloads the page in the middle of a game, and copies a game as letters and
-// sets it up again (review.test.js saves and opens SGF).
+// sets it up again, and opens a match written by a tournament tool (review.test.js saves and
+// opens SGF).
 //
 //   ORMEL_SITE=build/web/site node --test tests/web/player.test.js
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { YOUR_TURN, SETTLED, openPage, settings, board, stones, setUp, click, playFree } = require('./harness.js');
+const fs = require('node:fs');
+const { YOUR_TURN, SETTLED, openPage, settings, state, board, stones, setUp, click, playFree } = require('./harness.js');
 
 // Black (the person) has four in a row with one end open; White's stones threaten nothing. The
 // engine's reply to this position, at any level, is the five at 7,7.
@@ -119,4 +121,42 @@ test('a game copied as letters comes back the same; a bad file or list changes n
   await setUp(page, 'h8 h8');
   assert.match(await page.textContent('#moves-note'), /taken/);
   assert.deepEqual(await board(page), played, 'a bad list');
+});
+
+// Three games of a match in one file, as a manager writes it: the rule as the protocol's
+// number, players, results and dates. An SGF point [xy] is column x, row y, as the tools draw it.
+const MATCH = `(;GM[4]SZ[20]RU[0]PB[alpha]PW[beta]RE[W+]DT[2026-11-02];B[jj];W[ca];B[kj])
+(;GM[4]SZ[20]RU[0]PB[beta]PW[alpha]RE[B+]DT[2026-11-02]
+;B[jj];W[aa];B[kj];W[ba];B[lj];W[ca];B[mj];W[da];B[nj])
+(;GM[4]SZ[20]RU[0]PB[alpha]PW[beta]RE[0];B[jj])`;
+
+test('a match file: its games listed, one opened as a record, saved and reopened as .psq', async () => {
+  const page = await openPage();
+  await page.setInputFiles('#sgf-file', { name: 'match.sgf', mimeType: 'text/plain', buffer: Buffer.from(MATCH) });
+  await page.waitForSelector('[data-record-game="3"]');
+  assert.match(await page.textContent('[data-record-game="2"]'), /^2\. beta \(black\) – alpha \(white\), black won by five, 9 moves, 2026-11-02$/);
+  await page.click('[data-record-game="2"]');
+  await page.waitForSelector('#status[data-state="record"]');
+  assert.equal(await page.textContent('#status'), 'beta (black) – alpha (white): black won by five, 9 moves.');
+  const drawn = stones(await board(page));
+  assert.deepEqual(drawn.slice(0, 3), [[0, 0, '2'], [0, 1, '2'], [0, 2, '2']]);
+  assert.deepEqual(drawn.filter(([r]) => r === 9).map(([, c]) => c), [9, 10, 11, 12, 13]);
+  assert.equal(await page.inputValue('#rule'), '0');
+  assert.doesNotMatch(await page.textContent('.readout'), /engine wins|you|You/);
+
+  await page.$eval('#moves-box', (box) => { box.open = true; });
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-psq')]);
+  const psq = fs.readFileSync(await download.path(), 'utf8');
+  assert.match(psq, /^Piskvorky 20x20, 11:11, 0\r\n10,10,0\r\n1,1,0\r\n11,10,0\r\n(.*\r\n){6}beta\r\nalpha\r\n-1\r\n$/);
+  await page.setInputFiles('#sgf-file', { name: 'game.psq', mimeType: 'text/plain', buffer: Buffer.from(psq) });
+  await page.waitForFunction(() => document.getElementById('games-box').hidden);
+  assert.deepEqual(stones(await board(page)), drawn);
+  assert.match(await page.textContent('#status'), /^beta \(black\) – alpha \(white\): black won by five/);
+
+  // The engine takes a side only when asked: from move 4 the person plays black.
+  await page.click('#nav-first');
+  for (let i = 0; i < 4; ++i) await page.click('#nav-next');
+  await page.click('#play-here');
+  await page.waitForSelector(YOUR_TURN);
+  assert.equal(await state(page), 'your-turn');
 });
