@@ -6,8 +6,10 @@
 //   ormel-bench [--level N] [--dim D] [--rule R] ROW,COL,WHO ...   one position, play order
 //   ormel-bench [--level N] [--dim D] [--rule R] -                 the same, read from stdin
 //
-//   ormel-bench --analyse [--level N] [--dim D] [--rule R] ROW,COL,WHO ...
-//     every root move with its own value (best first), the engine's move and the best line
+//   ormel-bench --analyse [--level N] [--threads T] [--dim D] [--rule R] ROW,COL,WHO ...
+//   ormel-bench --analyse [--level N] [--threads T] --positions FILE
+//     every root move with its own value (best first), the engine's move and the best line;
+//     with T threads the searches are shared out over them, and the output is the same
 //
 // It never stops a search unless asked: --max-ms MS stops each search after MS milliseconds,
 // --max-memory BYTES keeps the process within BYTES as INFO max_memory does for the engine.
@@ -76,7 +78,8 @@ std::vector<BenchPosition> read_positions(std::istream& in) {
   std::fputs(
       "usage: ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]\n"
       "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
-      "       ormel-bench --analyse [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
+      "       ormel-bench --analyse [--level N] [--threads T] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
+      "       ormel-bench --analyse [--level N] [--threads T] --positions FILE\n"
       "       any of them with [--max-ms MS] [--max-memory BYTES]\n",
       stderr);
   std::exit(2);
@@ -91,20 +94,35 @@ bool set_up(const BenchPosition& p, const SearchLimits& limits, Engine& engine, 
   return parse_stones(p.stones, board, side);
 }
 
+// A position analysed, and the engine's line after its best candidate.
+struct Analysed {
+  Board board;
+  int side = 1;
+  MatchSettings settings;
+  AnalysisResult result;
+  std::vector<CandidateValue> best_first;
+  std::vector<Move> line;
+  double analysis_ms = 0, line_ms = 0;
+
+  bool wants_line() const { return !best_first.empty() && result.stop == STOP_NONE; }
+};
+
+double ms_since(std::chrono::steady_clock::time_point from) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count();
+}
+
+void find_line(Search& search, int level, Analysed& a) {
+  const auto t0 = std::chrono::steady_clock::now();
+  a.line = engine_line(search, a.settings, a.board, a.side, level, a.best_first[0].move);
+  a.line_ms = ms_since(t0);
+}
+
 // One line per candidate, "row,col value", best first, with "(alone V)" where the engine's
 // move searched alone is worth another value; then the engine's own move and value,
 // and the engine's line after the best candidate.
-int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits,
-                   std::FILE* quiet) {
-  Engine engine(stdin, quiet, stderr);
-  Board board;
-  int side = 1;
-  if (!set_up(p, limits, engine, board, side)) return 2;
-  const auto t0 = std::chrono::steady_clock::now();
-  const AnalysisResult r = analyse(engine.search, engine.settings, board, side, level);
-  const auto t1 = std::chrono::steady_clock::now();
-  const std::vector<CandidateValue> best_first = ranked(r.candidates);
-  for (const CandidateValue& c : best_first) {
+void print_analysis(const Analysed& a) {
+  const AnalysisResult& r = a.result;
+  for (const CandidateValue& c : a.best_first) {
     std::printf("%d,%d %d", c.move.row, c.move.col, c.value);
     if (c.alone != c.value) std::printf(" (alone %d)", c.alone);
     std::printf("\n");
@@ -117,20 +135,49 @@ int print_analysis(const BenchPosition& p, int level, const SearchLimits& limits
                 r.stop == STOP_TIME ? "time" : "memory", static_cast<int>(r.candidates.size()),
                 static_cast<int>(r.moves.size()));
   }
-  if (!best_first.empty() && r.stop == STOP_NONE) {
+  if (a.wants_line()) {
     std::printf("line");
-    for (const Move& m :
-         engine_line(engine.search, engine.settings, board, side, level, best_first[0].move)) {
-      std::printf(" %d,%d", m.row, m.col);
-    }
+    for (const Move& m : a.line) std::printf(" %d,%d", m.row, m.col);
     std::printf("\n");
   }
   // What it cost, apart from the answer: the candidates with the engine's move, then the line.
-  const auto ms = [](auto from, auto to) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
-  };
-  std::fprintf(stderr, "analysis %.1f ms, line %.1f ms\n", ms(t0, t1),
-               ms(t1, std::chrono::steady_clock::now()));
+  std::fprintf(stderr, "analysis %.1f ms, line %.1f ms\n", a.analysis_ms, a.line_ms);
+}
+
+// Analyses every position: on one thread each in turn, the line after the analysis; on more,
+// each position's searches shared out over them, then the lines of all positions (each is a
+// chain of root searches, one after the other) shared out likewise. The output is the same.
+int analyse_positions(const std::vector<BenchPosition>& positions, int level, int threads,
+                      const SearchLimits& limits, std::FILE* quiet) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<Analysed> all(positions.size());
+  for (size_t i = 0; i < positions.size(); ++i) {
+    Engine engine(stdin, quiet, stderr);
+    Analysed& a = all[i];
+    if (!set_up(positions[i], limits, engine, a.board, a.side)) return 2;
+    a.settings = engine.settings;
+    const auto t0 = std::chrono::steady_clock::now();
+    a.result = threads > 1
+                   ? analyse_on_threads(engine.search, a.settings, a.board, a.side, level, threads)
+                   : analyse(engine.search, a.settings, a.board, a.side, level);
+    a.analysis_ms = ms_since(t0);
+    a.best_first = ranked(a.result.candidates);
+    if (threads == 1 && a.wants_line()) find_line(engine.search, level, a);
+  }
+  if (threads > 1) {
+    Search like;
+    like.limits = limits;
+    like.out = quiet;
+    share_out(like, threads, static_cast<int>(all.size()), [&](Search& s, int i) {
+      if (all[i].wants_line()) find_line(s, level, all[i]);
+    });
+  }
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (all.size() > 1) std::printf("%s\n", positions[i].name.c_str());
+    print_analysis(all[i]);
+  }
+  std::fprintf(stderr, "%d positions in %.0f ms on %d thread%s\n", static_cast<int>(all.size()),
+               ms_since(start), threads, threads == 1 ? "" : "s");
   return 0;
 }
 
@@ -146,6 +193,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> stones;
   bool single = false;
   bool analysis = false;
+  int threads = 1;
   SearchLimits limits;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -167,6 +215,8 @@ int main(int argc, char** argv) {
       rule = std::atoi(value().c_str());
     else if (arg == "--analyse")
       analysis = true;
+    else if (arg == "--threads")
+      threads = std::atoi(value().c_str());
     else if (arg == "--max-ms")
       limits.hard_ms = std::max(0, std::atoi(value().c_str()));
     else if (arg == "--max-memory")
@@ -180,7 +230,7 @@ int main(int argc, char** argv) {
     } else
       usage();
   }
-  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM || (analysis && !single)) usage();
+  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM || threads < 1 || threads > 64) usage();
 
   std::vector<BenchPosition> positions;
   if (single) {
@@ -199,7 +249,7 @@ int main(int argc, char** argv) {
 #else
   std::FILE* quiet = std::fopen("/dev/null", "w");
 #endif
-  if (analysis) return print_analysis(positions[0], level, limits, quiet);
+  if (analysis) return analyse_positions(positions, level, threads, limits, quiet);
 
   std::ostringstream report;
   long long total_nodes = 0;

@@ -1,6 +1,9 @@
 #include "search/analysis.h"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <atomic>
 
 #include "search/negamax.h"
 
@@ -33,6 +36,42 @@ auto within_what_is_left(Search& search, int clock_start, F f) {
   auto result = f();
   search.limits = saved;
   return result;
+}
+
+// Each search node keeps its move list in its own frame: a forcing line as long as the board
+// has cells needs some 9 MB of stack, more than a thread gets by default. Untouched pages of a
+// large stack cost nothing.
+constexpr size_t ANALYSIS_STACK_BYTES = size_t{64} << 20;
+
+// Runs `work` on this thread and `threads` - 1 more, and waits for all of them. Where a thread
+// cannot be started (a build without threads), the ones running do all the work.
+template <class F>
+void on_threads(int threads, F& work) {
+  const auto run = [](void* w) -> void* {
+    (*static_cast<F*>(w))();
+    return nullptr;
+  };
+  std::vector<pthread_t> started;
+  pthread_attr_t attr;
+  const bool attr_ok = pthread_attr_init(&attr) == 0 &&
+                       pthread_attr_setstacksize(&attr, ANALYSIS_STACK_BYTES) == 0;
+  for (int i = 1; attr_ok && i < threads; ++i) {
+    pthread_t t;
+    if (pthread_create(&t, &attr, run, &work) != 0) break;
+    started.push_back(t);
+  }
+  if (attr_ok) pthread_attr_destroy(&attr);
+  work();
+  for (pthread_t t : started) pthread_join(t, nullptr);
+}
+
+// Candidate `m` valued `alone`. The root search's value of its move can differ from the move's
+// value alone (another window, a table filled by the moves before it): the engine's point shows
+// the value the engine plays it for, so that it never reads lost where the engine plays it to
+// win.
+CandidateValue valued(const Move& m, const RootResult& engine, int alone) {
+  const bool engine_point = m.row == engine.move.row && m.col == engine.move.col;
+  return CandidateValue{m, engine_point ? engine.value : alone, alone};
 }
 
 }  // namespace
@@ -98,7 +137,7 @@ AnalysisResult analyse(Search& search, const MatchSettings& settings, Board& boa
   if (progress) progress(result);
 
   if (result.moves.size() == 1) {  // the generator's verdict: nothing to search
-    result.candidates.push_back(CandidateValue{result.moves[0], engine.value, engine.value});
+    result.candidates.push_back(valued(result.moves[0], engine, engine.value));
     if (progress) progress(result);
     return result;
   }
@@ -106,14 +145,61 @@ AnalysisResult analyse(Search& search, const MatchSettings& settings, Board& boa
     int alone = 0;
     result.stop = candidate_value(search, settings, board, side, level, m, start, alone);
     if (result.stop != STOP_NONE) break;
-    // The root search's value of its move can differ from the move's value alone (another
-    // window, a table filled by the moves before it): the engine's point shows the value the
-    // engine plays it for, so that it never reads lost where the engine plays it to win.
-    const bool engine_point = m.row == engine.move.row && m.col == engine.move.col;
-    result.candidates.push_back(CandidateValue{m, engine_point ? engine.value : alone, alone});
+    result.candidates.push_back(valued(m, engine, alone));
     if (progress) progress(result);
   }
   return result;
+}
+
+AnalysisResult analyse_on_threads(const Search& search, const MatchSettings& settings,
+                                  const Board& board, int side, int level, int threads) {
+  const int start = search.clock_ms();
+  AnalysisResult result;
+  result.moves = root_moves(board, side, level, settings.rule);
+  const int n = static_cast<int>(result.moves.size());
+  if (n == 0) return result;
+
+  // Task 0 is the engine's answer, task i the candidate moves[i - 1]; a single root move is
+  // the generator's verdict and is not searched.
+  std::vector<int> values(n, 0), stops(n, STOP_NONE);
+  share_out(search, threads, n == 1 ? 1 : n + 1, [&](Search& own, int i) {
+    if (i == 0) {
+      Board played = board;  // the root search plays on it, and gives it back as it was
+      result.engine = within_what_is_left(
+          own, start, [&] { return root_search_detailed(own, settings, played, side, level); });
+    } else {
+      stops[i - 1] = candidate_value(own, settings, board, side, level, result.moves[i - 1],
+                                     start, values[i - 1]);
+    }
+  });
+
+  result.engine_known = result.engine.stop == STOP_NONE;
+  if (!result.engine_known) {
+    result.stop = result.engine.stop;
+    return result;
+  }
+  if (n == 1) values[0] = result.engine.value;
+  for (int i = 0; i < n; ++i) {
+    if (stops[i] == STOP_NONE) {
+      result.candidates.push_back(valued(result.moves[i], result.engine, values[i]));
+    } else if (result.stop == STOP_NONE) {
+      result.stop = stops[i];
+    }
+  }
+  return result;
+}
+
+void share_out(const Search& like, int threads, int tasks,
+               const std::function<void(Search&, int)>& task) {
+  std::atomic<int> next{0};
+  auto work = [&] {
+    Search own;
+    own.limits = like.limits;
+    own.out = like.out;
+    own.clock_us = like.clock_us;
+    for (int i = next++; i < tasks; i = next++) task(own, i);
+  };
+  on_threads(std::clamp(threads, 1, std::max(1, tasks)), work);
 }
 
 std::vector<Move> engine_line(Search& search, const MatchSettings& settings, const Board& board,

@@ -45,6 +45,19 @@ std::vector<Move> root_moves(const Board& board, int side, int level, int rule);
 AnalysisResult analyse(Search& search, const MatchSettings& settings, Board& board, int side,
                        int level, const AnalysisProgress& progress = {});
 
+// The same analysis with its searches (the engine's answer and each candidate) shared out over
+// `threads` threads, each with a search of its own made like `search`: since every candidate is
+// searched alone with a fresh table, the values are those of one thread. A stop at a hard limit
+// keeps every candidate that finished, in the generator's order. Where no thread is to be had,
+// this thread does all the work.
+AnalysisResult analyse_on_threads(const Search& search, const MatchSettings& settings,
+                                  const Board& board, int side, int level, int threads);
+
+// Runs task(s, i) for i = 0 .. tasks - 1, shared out over `threads` threads (this one among
+// them), each with a search `s` of its own made like `like` (its limits, output and clock).
+void share_out(const Search& like, int threads, int tasks,
+               const std::function<void(Search&, int)>& task);
+
 // The value of root move `m` of `side`, searched as the root loop searches its first move.
 // Returns the StopReason: STOP_NONE when it finished. The time limit counts from `clock_start`.
 int candidate_value(Search& search, const MatchSettings& settings, const Board& board, int side,

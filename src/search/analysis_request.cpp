@@ -1,5 +1,7 @@
 #include "search/analysis_request.h"
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -10,6 +12,7 @@ namespace {
 struct Request {
   std::string kind;
   int dim = 0, rule = 0, level = 0, max_ms = 0, side = 0;
+  int list_level = 0, index = 0;  // of a candidate request
   Move first{};
   Board board;
 };
@@ -29,8 +32,9 @@ bool read_point(const std::string& word, int& row, int& col) {
 // Empty when the request reads, else what is wrong with it.
 std::string parse(const std::string& text, Request& r) {
   std::istringstream words(text);
-  if (!(words >> r.kind) || (r.kind != "analyse" && r.kind != "engine" && r.kind != "line")) {
-    return "the request is none of analyse, engine and line";
+  static const char* const KINDS[] = {"analyse", "engine", "line", "moves", "candidate"};
+  if (!(words >> r.kind) || std::find(std::begin(KINDS), std::end(KINDS), r.kind) == std::end(KINDS)) {
+    return "the request is none of analyse, engine, line, moves and candidate";
   }
   int to_move = 0;
   if (!read_int(words, r.dim) || !read_int(words, r.rule) || !read_int(words, r.level) ||
@@ -43,6 +47,11 @@ std::string parse(const std::string& text, Request& r) {
   if (to_move != 1 && to_move != 2) return "the side to move is neither 1 nor 2";
   r.side = to_move == 1 ? 1 : -1;
   r.board.dim = r.dim;
+  if (r.kind == "candidate" &&
+      (!read_int(words, r.list_level) || !read_int(words, r.index) || r.list_level < 0 ||
+       r.list_level > 4 || r.index < 0)) {
+    return "the candidate needs LIST_LEVEL (0..4) and INDEX";
+  }
   std::string word;
   if (r.kind == "line") {
     if (!(words >> word) || !read_point(word, r.first.row, r.first.col)) {
@@ -88,6 +97,31 @@ void answer_analysis_request(Search& search, const std::string& text, std::FILE*
       print_point(out, m);
     }
     std::fputs("\ndone\n", out);
+    std::fflush(out);
+    return;
+  }
+
+  if (r.kind == "moves" || r.kind == "candidate") {
+    const std::vector<Move> moves = root_moves(r.board, r.side, r.kind == "moves" ? r.level : r.list_level, r.rule);
+    if (r.kind == "moves") {
+      std::fputs("moves", out);
+      for (const Move& m : moves) print_point(out, m);
+      std::fputs("\n", out);
+    } else if (r.index >= static_cast<int>(moves.size())) {
+      std::fputs("error the candidate's index is past the root moves\n", out);
+      std::fflush(out);
+      return;
+    } else {
+      const Move& m = moves[r.index];
+      int value = 0;
+      const int stop = candidate_value(search, settings, r.board, r.side, r.level, m, search.clock_ms(), value);
+      if (stop == STOP_NONE) {
+        std::fprintf(out, "candidate %d,%d %d\n", m.row, m.col, value);
+      } else {
+        std::fprintf(out, "stopped %s 0 1\n", stop == STOP_TIME ? "time" : "memory");
+      }
+    }
+    std::fputs("done\n", out);
     std::fflush(out);
     return;
   }

@@ -18,11 +18,15 @@ Board middle_game() {
 
 struct AnalysisTest : test::FakeClock {
   // The clock is read only when a time limit is set; one far away counts the readings.
-  AnalysisResult run(int level, int hard_ms = 1 << 30) {
+  // `threads` > 0: shared out over that many threads (one with the fake clock, which is no
+  // thread's to share).
+  AnalysisResult run(int level, int hard_ms = 1 << 30, int threads = 0) {
     Board board = middle_game();
     const Board before = board;
     search.limits.hard_ms = hard_ms;
-    const AnalysisResult r = analyse(search, settings, board, 1, level);
+    const AnalysisResult r = threads > 0
+                                 ? analyse_on_threads(search, settings, board, 1, level, threads)
+                                 : analyse(search, settings, board, 1, level);
     EXPECT_EQ(board.cells, before.cells);
     EXPECT_EQ(search.state.node_count, 1);
     return r;
@@ -52,24 +56,27 @@ TEST_F(AnalysisTest, EveryRootMoveValuedOnItsOwn) {
   }
 }
 
-// A stop part-way keeps what finished, with the values an unstopped analysis gives them.
+// A stop part-way keeps what finished, with the values an unstopped analysis gives them, on
+// one thread or shared out.
 TEST_F(AnalysisTest, StopKeepsTheFinishedCandidates) {
   tick = 1;
   const AnalysisResult whole = run(1);
   const int readings = now;
-  for (const int limit : {readings * 3 / 4, readings * 19 / 20}) {
-    now = 0;
-    const AnalysisResult part = run(1, limit);
-    EXPECT_EQ(part.stop, STOP_TIME);
-    ASSERT_TRUE(part.engine_known);
-    EXPECT_GT(part.candidates.size(), 0u);
-    ASSERT_LT(part.candidates.size(), whole.candidates.size());
-    for (size_t i = 0; i < part.candidates.size(); ++i) {
-      EXPECT_EQ(part.candidates[i].value, whole.candidates[i].value);
+  for (const int threads : {0, 1}) {
+    for (const int limit : {readings * 3 / 4, readings * 19 / 20}) {
+      now = 0;
+      const AnalysisResult part = run(1, limit, threads);
+      EXPECT_EQ(part.stop, STOP_TIME);
+      ASSERT_TRUE(part.engine_known);
+      EXPECT_GT(part.candidates.size(), 0u);
+      ASSERT_LT(part.candidates.size(), whole.candidates.size());
+      for (size_t i = 0; i < part.candidates.size(); ++i) {
+        EXPECT_EQ(part.candidates[i].value, whole.candidates[i].value);
+      }
     }
+    now = 0;
+    EXPECT_EQ(run(1, 0, threads).stop, STOP_TIME);  // a spent limit: not even the engine's answer
   }
-  now = 0;
-  EXPECT_EQ(run(1, 0).stop, STOP_TIME);  // a spent limit: not even the engine's answer
 }
 
 // The line alternates sides on free points and ends at a five.
@@ -132,6 +139,31 @@ void add_quick_game_positions(std::vector<Study>& studies) {
 
 int verdict(int value) { return value > 256 ? 1 : value < -256 ? -1 : 0; }
 
+// Shared out over threads, the analysis is the one thread's, move for move and value for value.
+TEST(AnalysisStudies, ThreadsGiveTheOneThreadsAnswer) {
+  std::vector<Study> studies;
+  add_bench_positions(studies);
+  test::Capture sink;
+  for (size_t i = 0; i < studies.size(); i += 5) {
+    Study& s = studies[i];
+    Search search;
+    search.out = sink.f;
+    MatchSettings settings;
+    settings.rule = s.rule;
+    const AnalysisResult one = analyse(search, settings, s.board, s.side, 1);
+    const AnalysisResult two = analyse_on_threads(search, settings, s.board, s.side, 1, 3);
+    EXPECT_EQ(two.moves, one.moves);
+    EXPECT_EQ((std::array{two.engine.move.row, two.engine.move.col, two.engine.value}),
+              (std::array{one.engine.move.row, one.engine.move.col, one.engine.value}));
+    ASSERT_EQ(two.candidates.size(), one.candidates.size()) << i;
+    for (size_t k = 0; k < one.candidates.size(); ++k) {
+      EXPECT_EQ(two.candidates[k].move, one.candidates[k].move);
+      EXPECT_EQ((std::array{two.candidates[k].value, two.candidates[k].alone}),
+                (std::array{one.candidates[k].value, one.candidates[k].alone}));
+    }
+  }
+}
+
 // A five wins, though a search after it would play on; and the engine's own point never reads
 // a verdict other than the one the engine plays it for.
 TEST(AnalysisStudies, FivesWinAndTheEnginesPointAgrees) {
@@ -168,6 +200,9 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
       {"line 15 1 0 0 2 8,8 7,7,1", "line 8,8 "},
       {"engine 15 1 0 0 2 7,7,1", "engine "},
       {"engine 15 1 0 0 1", "moves\n"},
+      {"moves 15 1 3 0 2 7,7,1", "moves "},
+      {"candidate 15 1 0 0 2 3 99 7,7,1", "error the candidate's index"},
+      {"candidate 15 1 0 0 2 5 0 7,7,1", "error the candidate needs"},
       {"", "error the request is none"},
       {"analyse 14 1 5 0 1", "error the board size"},
       {"analyse 15 1 0 x 1", "error the request needs"},
@@ -192,6 +227,8 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
                       "candidate 10,11 -3\n"),
             std::string::npos)
       << text;
+  // One candidate of that list alone: the page shares an analysis out this way.
+  EXPECT_EQ(answer_to("candidate 20 1 1 0 2 1 1 9,9,1 10,10,2 8,10,1"), "candidate 10,9 -1\ndone\n");
 }
 
 }  // namespace
