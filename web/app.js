@@ -18,18 +18,20 @@ import { StudyPanel, focusStop } from './study-panel.js';
 import { ReviewPanel } from './review-panel.js';
 import { RecordsPanel } from './records-panel.js';
 import { GameStore } from './storage.js';
+import { AnalysisPool } from './analysis-pool.js';
 import { recordHeading } from './players.js';
 import { $, lettersChosen, notice, playerName, pointName, studyNote } from './notes.js';
 
 const nav = new Navigation();
 const store = new GameStore();
+const pool = new AnalysisPool(chooseThreads());
 const board = new BoardView($('board'));
 const play = new Play(nav, render);
 const editing = new Editing(nav, play, render, (game, human) => {
   takeSettingsOf(game);
   newGame(game, human);
 });
-const study = new StudyPanel(nav, board, store, {
+const study = new StudyPanel(nav, board, store, pool, {
   render,
   editing: () => Boolean(editing.editor),
   reviewing: () => review.running(),
@@ -40,7 +42,7 @@ const study = new StudyPanel(nav, board, store, {
   },
   restoreGame: (saved) => restoreGame(saved),
 });
-const review = new ReviewPanel(nav, play, store, render);
+const review = new ReviewPanel(nav, play, store, pool, render);
 const records = new RecordsPanel(nav, {
   settings: readSettings,
   openGame: (game, human) => newGame(game, human),
@@ -67,6 +69,16 @@ function readSettings() {
     turnMs: Number($('turn-time').value),
     matchMs: Number($('match-time').value),
   };
+}
+
+// The analysis workers' select: 1 up to the machine's cores (8 at most), the cores unless the
+// person chose otherwise on this browser.
+function chooseThreads() {
+  const cores = Math.min(8, Math.max(1, navigator.hardwareConcurrency || 1));
+  const select = $('analysis-threads');
+  select.replaceChildren(...Array.from({ length: cores }, (_, i) => new Option(String(i + 1), String(i + 1))));
+  select.value = String(Math.min(cores, store.loadThreads() ?? cores));
+  return Number(select.value);
 }
 
 // Sets the form to the size and rule of a game that did not come from it. Who moves first in
@@ -356,6 +368,11 @@ function wire() {
     render();
   });
   $('share').addEventListener('click', () => study.share());
+  $('analysis-threads').addEventListener('change', () => {
+    const n = Number($('analysis-threads').value);
+    pool.resize(n);
+    store.saveThreads(n);
+  });
   $('restore-game').addEventListener('click', () => study.restorePrevious());
   window.addEventListener('hashchange', () => study.openLink());
   $('nav-first').addEventListener('click', () => step(-Infinity));

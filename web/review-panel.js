@@ -1,23 +1,26 @@
 // Reviewing the line shown, and the engine's view beside the board: the value line under the
 // status and the plot. A review values every position of the line with the engine's own root
-// search at the level of the analysis, and judges each move by the positions before and after
-// it (review.js); the judgements go into the tree as they come, and the answers found are kept
+// search at the level of the analysis, the positions shared out over the pool of analysis
+// workers, and judges each move by the positions before and after it (review.js) as soon as
+// both are in; the judgements go into the tree as they come, and the answers found are kept
 // (storage.js) so that a review again only searches what is new.
 
 import { BLACK, EMPTY } from './game.js';
 import { gameAt } from './tree.js';
 import { engineWords, judgeNode } from './review.js';
 import { describeResult, describeSearch, describeValue, drawPlot, drawReview } from './value-plot.js';
-import { Analysis } from './analysis.js';
+import { askPool, positionKey } from './analysis.js';
+import { coalesce } from './analysis-pool.js';
 import { $, pointName, studyNote } from './notes.js';
 
 export class ReviewPanel {
-  constructor(nav, play, store, render) {
+  constructor(nav, play, store, pool, render) {
     this.nav = nav;
     this.play = play;
     this.store = store;
+    this.pool = pool;
     this.render = render;
-    this.worker = new Analysis(() => {});
+    this.renderSoon = coalesce(render, 250); // as answers come in: the plot fills in
     this.run = null; // {level, done, total, running} while a review runs
     this.answers = store.loadReviews(); // `${level} ${positionKey}` -> {at, value}
   }
@@ -37,16 +40,23 @@ export class ReviewPanel {
     studyNote(`Reviewing ${games.length - 1} moves at level ${level}…`);
     this.render();
     const answers = [];
-    for (let k = 0; k < games.length; ++k) {
-      answers[k] = await this.answer(games[k], level);
+    // Move k is judged once the positions before and after it are both in.
+    const judge = (k) => {
+      if (k < 1 || k >= games.length || answers[k - 1] === undefined || answers[k] === undefined) return;
+      if (!nav.has(line[k].id)) return;
+      const size = games[k].size;
+      nav.update((tree) => judgeNode(tree, line[k].id, answers[k - 1], answers[k], (at) => pointName(at, size)));
+    };
+    await Promise.all(games.map(async (game, k) => {
+      const answer = await this.answer(game, level, run);
       if (this.run !== run || !run.running) return; // stopped, or a new game began
-      run.done = k + 1;
-      if (k > 0 && nav.has(line[k].id)) {
-        const size = games[k].size;
-        nav.update((tree) => judgeNode(tree, line[k].id, answers[k - 1], answers[k], (at) => pointName(at, size)));
-      }
-      this.render();
-    }
+      answers[k] = answer;
+      ++run.done;
+      judge(k);
+      judge(k + 1);
+      this.renderSoon();
+    }));
+    if (this.run !== run || !run.running) return;
     run.running = false;
     this.answers = this.store.saveReviews(this.answers);
     studyNote(`Reviewed ${games.length - 1} moves at level ${level}.`);
@@ -54,15 +64,16 @@ export class ReviewPanel {
   }
 
   // The engine's answer in `game` at `level`: {at, value} for the side to move, or null when it
-  // could not be found (a search stopped at its limit).
-  async answer(game, level) {
+  // could not be found (a search stopped at its limit, or the review was stopped).
+  async answer(game, level, run) {
     const key = `${level} ${positionKey(game)}`;
     if (this.answers[key]) return this.answers[key];
     let answer;
     if (game.result) answer = { at: null, value: game.result.winner === EMPTY ? 0 : -1024 }; // over: lost
     else if (game.stones === 0) answer = { at: [(game.size - 1) >> 1, (game.size - 1) >> 1], value: 0 }; // the centre
     else {
-      const found = await this.worker.answer(game, level);
+      const found = await askPool(this.pool, 'engine', game, level, '', run);
+      if (!found) return null;
       if (found.engine) answer = found.engine;
       else if (found.moves && found.moves.length === 0) answer = { at: null, value: 0 };
       else return null;
@@ -76,7 +87,7 @@ export class ReviewPanel {
     const run = this.run;
     if (!run?.running) return;
     run.running = false;
-    this.worker.stop(false);
+    this.pool.cancel(run);
     this.answers = this.store.saveReviews(this.answers);
     if (said) studyNote(`Review stopped: ${run.done} of ${run.total} positions done, their moves judged.`);
   }
@@ -136,9 +147,4 @@ export class ReviewPanel {
     $('value-detail').textContent = shown && !shown.result ? `Move ${shown.move}: ${describeSearch(shown)}` : '';
     drawPlot($('value-plot'), points);
   }
-}
-
-// Which position an analysis or a review answer belongs to: the stones and who is to move.
-export function positionKey(game) {
-  return `${game.size} ${game.rule} ${game.toMove()} ${game.cells.join('')}`;
 }

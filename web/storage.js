@@ -9,6 +9,7 @@ const PREVIOUS = 'ormel.previous'; // sessionStorage: the slot a link replaced i
 const GAME = 'ormel.game.'; // localStorage: a slot's game, by the slot's name
 const LEGACY = 'ormel.game'; // the one game the page kept before each tab kept its own
 const REVIEWS = 'ormel.reviews'; // the engine's answers found by reviews, by level and position
+const THREADS = 'ormel.threads'; // how many analysis workers the person chose
 const LOCK = 'ormel.slot.';
 const REVIEWS_KEPT = 4000;
 const SLOTS_KEPT = 24; // games no tab holds, the most recent first, beyond which old ones go
@@ -101,6 +102,15 @@ export class GameStore {
     this.#take(previous);
     this.session.removeItem(PREVIOUS);
     return saved;
+  }
+
+  // The number of analysis workers chosen on this browser, or null.
+  loadThreads() {
+    return Number(this.#get(this.local, THREADS)) || null;
+  }
+
+  saveThreads(n) {
+    this.#set(this.local, THREADS, String(n));
   }
 
   loadReviews() {

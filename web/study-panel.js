@@ -1,23 +1,23 @@
-// Studying the position shown: the engine's analysis of every candidate (in a worker of its
-// own), the line it expects after the one pointed at, and links to positions (share, open,
-// and bring back the game a link replaced).
+// Studying the position shown: the engine's analysis of every candidate (on the pool of
+// analysis workers, deepening level by level), the line it expects after the one pointed at,
+// and links to positions (share, open, and bring back the game a link replaced).
 
-import { rankCandidates, Analysis } from './analysis.js';
+import { Analysis, positionKey, rankCandidates } from './analysis.js';
+import { coalesce } from './analysis-pool.js';
 import { drawCandidates, drawLine, valueWords } from './study.js';
 import { formatLink, parseLink } from './link.js';
-import { positionKey } from './review-panel.js';
 import { $, playerName, pointName, studyNote } from './notes.js';
 
 export class StudyPanel {
   // `hooks`: render(), editing() (whether the editor is open), reviewing() (whether a review
   // runs), finishEditing() (false when the position cannot start a game), openGame(game, human),
   // restoreGame(saved) (false when the kept game does not read).
-  constructor(nav, board, store, hooks) {
+  constructor(nav, board, store, pool, hooks) {
     this.nav = nav;
     this.board = board;
     this.store = store;
     this.hooks = hooks;
-    this.analysis = new Analysis(() => this.render());
+    this.analysis = new Analysis(pool, coalesce(() => this.render()));
     this.analysedKey = ''; // which position the analysis is of
     this.lineAt = null; // [row, col] of the candidate whose line is shown
     this.pointer = 'mouse'; // how the board was last touched: a tap on a candidate first shows its line
@@ -58,13 +58,13 @@ export class StudyPanel {
     const ranked = state ? rankCandidates(state.candidates) : [];
     drawCandidates(this.board.el, ranked, state?.engine?.at);
     const progress = $('analysis-progress');
-    progress.max = Math.max(1, state?.moves?.length ?? 1);
-    progress.value = state ? state.candidates.length : 0;
+    progress.max = state?.total ?? 1;
+    progress.value = state?.finished ?? 0;
     progress.hidden = !a.running(); // only a running bar shows, so that it needs no words
     $('analyse').disabled = Boolean(g.result) && !this.hooks.editing();
     $('analysis-stop').disabled = !a.running() && !this.hooks.reviewing();
 
-    const line = this.lineAt && a.lines.get(`${this.lineAt[0]},${this.lineAt[1]}`);
+    const line = this.lineAt && state && a.lineOf(this.lineAt, state.level);
     drawLine(this.board.el, line?.value ?? null, g.toMove());
     if (!state) return;
     const side = playerName(g.toMove());
@@ -75,8 +75,7 @@ export class StudyPanel {
     } else {
       // The generator may list a point twice; the board shows it once, and so does the count.
       const points = new Set((state.moves ?? []).map(([r, c]) => `${r},${c}`)).size;
-      const count = state.moves ? `${ranked.length} of ${points} candidates` : 'thinking';
-      parts.push(`Level ${state.level}, ${side} to move: ${count}${state.done ? '.' : '…'}`);
+      parts.push(`${side[0].toUpperCase()}${side.slice(1)} to move, ${depth(state, ranked.length, points)}`);
       if (state.engine) parts.push(`The engine plays ${name(state.engine.at)} (${valueWords(state.engine.value)}).`);
       if (state.stopped) {
         parts.push(state.stopped === 'stopped' ? 'Stopped: the finished candidates stay.' : `Stopped at its ${state.stopped} limit.`);
@@ -93,17 +92,12 @@ export class StudyPanel {
     studyNote(parts.join(' '));
   }
 
-  // Shows the engine's line after the candidate at `at` (null hides it).
+  // Shows the engine's line after the candidate at `at` (null hides it): at once when it is
+  // known, else as soon as a worker has found it.
   showLine(at) {
     if (at && this.lineAt && at[0] === this.lineAt[0] && at[1] === this.lineAt[1]) return;
     this.lineAt = at;
-    if (at) {
-      const promise = this.analysis.line(at, this.analysis.state.level);
-      promise.then((points) => {
-        promise.value = points;
-        this.render();
-      });
-    }
+    if (at) this.analysis.line(at, this.analysis.state.level).promise.then(() => this.render());
     this.render();
   }
 
@@ -158,6 +152,17 @@ export class StudyPanel {
     const back = saved && this.hooks.restoreGame(saved);
     studyNote(back ? 'Your earlier game is back.' : 'The earlier game could not be read.');
   }
+}
+
+// How far an analysis has come: "level 2 of 3 done, level 3 running: 5 of 16 candidates…",
+// then "level 3: 16 of 16 candidates."
+function depth(state, shown, points) {
+  if (!state.moves) return `level ${state.level}: thinking…`;
+  const count = `${shown} of ${points} candidates`;
+  if (state.done || state.levelDone === state.level) return `level ${state.level}: ${count}${state.done ? '.' : '…'}`;
+  const running = (state.levelDone ?? (state.level === 0 ? -1 : 0)) + 1;
+  const done = state.levelDone === null ? '' : `level ${state.levelDone} of ${state.level} done, `;
+  return `${done}level ${running} running: ${count}…`;
 }
 
 // Keyboard users land on Stop once a search starts; the page scrolls no more than it must.

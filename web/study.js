@@ -21,13 +21,15 @@ export function valueWords(value) {
 
 const point = (board, [r, c]) => board.querySelector(`.pt[data-row="${r}"][data-col="${c}"]`);
 
-// Marks every candidate's point: data-candidate (rank), data-value, and a small label; the
-// engine's choice gets data-engine-move. Earlier marks are cleared first.
+// Marks every candidate's point: data-candidate (rank), data-value, data-level (the level the
+// value comes from) and a small label; the engine's choice gets data-engine-move. Earlier marks
+// are cleared first.
 export function drawCandidates(board, ranked, engineAt) {
   for (const pt of board.querySelectorAll('.pt[data-candidate], .pt[data-engine-move]')) {
     if (pt.dataset.says) pt.setAttribute('aria-label', pt.dataset.says);
     delete pt.dataset.candidate;
     delete pt.dataset.value;
+    delete pt.dataset.level;
     delete pt.dataset.engineMove;
     pt.removeAttribute('title');
     pt.querySelector('.cand')?.remove();
@@ -37,12 +39,13 @@ export function drawCandidates(board, ranked, engineAt) {
     if (!pt) continue;
     pt.dataset.candidate = c.rank;
     pt.dataset.value = c.value;
+    pt.dataset.level = c.level;
     const label = document.createElement('span');
     label.className = 'cand';
     label.dataset.sign = c.value > 0 ? '+' : c.value < 0 ? '-' : '0';
     label.textContent = shortValue(c.value);
     pt.append(label);
-    pt.title = `Candidate ${c.rank}: ${valueWords(c.value)} for the side to move`;
+    pt.title = `Candidate ${c.rank}: ${valueWords(c.value)} for the side to move, at level ${c.level}`;
     pt.setAttribute('aria-label', `${pt.dataset.says}, candidate ${c.rank}: ${label.textContent}, ${valueWords(c.value)}`);
   }
   const engine = engineAt && point(board, engineAt);

@@ -1,12 +1,13 @@
 // The study board in headless Chromium: a position set up in the editor with white to move,
 // the engine's analysis of it on the board, a candidate's line on hover, the candidate played;
 // then a shared link opened over that game, a bad link refused, and the game brought back; a
-// five to make reads as a win, beside a board that leaves the notes in view.
+// five to make reads as a win, beside a board that leaves the notes in view; an analysis that
+// deepens on the pool of workers.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const path = require('node:path');
-const { ARTIFACTS, SETTLED, YOUR_TURN, web, openPage, board, stones, click } = require('./harness.js');
+const { ARTIFACTS, SETTLED, YOUR_TURN, web, openPage, settings, setUp, board, stones, click } = require('./harness.js');
 
 const pt = (r, c) => `.pt[data-row="${r}"][data-col="${c}"]`;
 
@@ -83,4 +84,58 @@ test('a five to make reads W, and the notes stay beside the board', async () => 
     const box = await page.$eval(`#${id}`, (e) => e.getBoundingClientRect().toJSON());
     assert.ok(box.height > 0 && box.bottom <= 800 && box.right <= 1280, `#${id} in view: ${JSON.stringify(box)}`);
   }
+});
+
+// A middle game on 20 x 20 from self-play, black (the person) to move.
+const MIDDLE = '7,12 8,11 11,11 7,10 10,12 9,13 10,11 9,12 10,13 10,14 12,11 9,11 9,14 11,12';
+// The levels the candidates' points show, as they come.
+const watchLevels = () => {
+  window.levels = new Set();
+  new MutationObserver(() => document.querySelectorAll('.pt[data-level]').forEach((p) => window.levels.add(p.dataset.level)))
+    .observe(document.getElementById('board'), { subtree: true, attributeFilter: ['data-level'] });
+};
+const shown = (page) => page.$$eval('.pt[data-candidate]', (pts) => pts.map((p) =>
+  `${p.dataset.row},${p.dataset.col} ${p.dataset.value} level ${p.dataset.level}`).sort());
+
+test('an analysis deepens level by level on the pool: threads agree, the best line waits, Stop keeps what finished', async () => {
+  const page = await openPage();
+  // Every request the page hands a worker, to tell a line found ahead from one asked for.
+  await page.addInitScript(() => {
+    window.sent = [];
+    const post = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (m) { window.sent.push(m); return post.call(this, m); };
+  });
+  await page.reload();
+  await page.waitForSelector(YOUR_TURN);
+  await settings(page, { size: '20', rule: '0' });
+  await setUp(page, MIDDLE);
+  await page.selectOption('#analysis-level', '2');
+  const seen = [];
+  for (const threads of ['1', '2']) {
+    await page.selectOption('#analysis-threads', threads);
+    await page.evaluate(watchLevels);
+    await page.click('#analyse');
+    await page.waitForSelector('#analysis-stop:disabled', { timeout: 60000 });
+    assert.deepEqual(await page.evaluate(() => [...window.levels].sort()), ['1', '2'], `${threads} threads`);
+    seen.push(await shown(page));
+  }
+  assert.deepEqual(seen[1], seen[0]);
+  assert.ok(seen[0].length > 5 && seen[0].every((c) => c.endsWith('level 2')), seen[0].join('; '));
+  assert.equal((await page.$$('.pt[data-engine-move]')).length, 1);
+
+  // The best candidate's line is asked for once the last level is in, not when pointed at.
+  const best = await page.$eval('.pt[data-candidate="1"]', (p) => `${p.dataset.row},${p.dataset.col}`);
+  const asked = () => page.evaluate((at) => window.sent.filter((m) => m.startsWith('line ') && m.includes(` ${at} `)).length, best);
+  await page.waitForFunction((at) => window.sent.some((m) => m.startsWith('line ') && m.includes(` ${at} `)), best);
+  await page.hover(pt(...best.split(',').map(Number)));
+  await page.waitForSelector('.pt[data-line-ply="2"]', { timeout: 60000 });
+  assert.equal(await asked(), 1);
+
+  await page.selectOption('#analysis-level', '3');
+  await page.click('#analyse');
+  await page.waitForSelector('.pt[data-level]');
+  await page.click('#analysis-stop');
+  assert.match(await page.textContent('#analysis-note'), /Stopped: the finished candidates stay\./);
+  assert.ok((await page.$$('.pt[data-candidate]')).length > 0);
+  assert.equal(await page.$eval('#analysis-stop', (b) => b.disabled), true);
 });
