@@ -78,7 +78,8 @@ std::vector<BenchPosition> read_positions(std::istream& in) {
   std::fputs(
       "usage: ormel-bench [--level N] [--positions FILE] [--expect FILE | --record FILE]\n"
       "       ormel-bench [--level N] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
-      "       ormel-bench --analyse [--level N] [--threads T] [--dim D] [--rule R] (ROW,COL,WHO ... | -)\n"
+      "       ormel-bench --analyse [--level N] [--threads T] [--dim D] [--rule R] (ROW,COL,WHO "
+      "... | -)\n"
       "       ormel-bench --analyse [--level N] [--threads T] --positions FILE\n"
       "       any of them with [--max-ms MS] [--max-memory BYTES]\n",
       stderr);
@@ -230,7 +231,8 @@ int main(int argc, char** argv) {
     } else
       usage();
   }
-  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM || threads < 1 || threads > 64) usage();
+  if (level < 0 || level > 4 || dim < MIN_DIM || dim > MAX_DIM || threads < 1 || threads > 64)
+    usage();
 
   std::vector<BenchPosition> positions;
   if (single) {

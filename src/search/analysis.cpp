@@ -53,8 +53,8 @@ void on_threads(int threads, F& work) {
   };
   std::vector<pthread_t> started;
   pthread_attr_t attr;
-  const bool attr_ok = pthread_attr_init(&attr) == 0 &&
-                       pthread_attr_setstacksize(&attr, ANALYSIS_STACK_BYTES) == 0;
+  const bool attr_ok =
+      pthread_attr_init(&attr) == 0 && pthread_attr_setstacksize(&attr, ANALYSIS_STACK_BYTES) == 0;
   for (int i = 1; attr_ok && i < threads; ++i) {
     pthread_t t;
     if (pthread_create(&t, &attr, run, &work) != 0) break;
@@ -168,8 +168,8 @@ AnalysisResult analyse_on_threads(const Search& search, const MatchSettings& set
       result.engine = within_what_is_left(
           own, start, [&] { return root_search_detailed(own, settings, played, side, level); });
     } else {
-      stops[i - 1] = candidate_value(own, settings, board, side, level, result.moves[i - 1],
-                                     start, values[i - 1]);
+      stops[i - 1] = candidate_value(own, settings, board, side, level, result.moves[i - 1], start,
+                                     values[i - 1]);
     }
   });
 

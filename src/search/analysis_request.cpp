@@ -33,7 +33,8 @@ bool read_point(const std::string& word, int& row, int& col) {
 std::string parse(const std::string& text, Request& r) {
   std::istringstream words(text);
   static const char* const KINDS[] = {"analyse", "engine", "line", "moves", "candidate"};
-  if (!(words >> r.kind) || std::find(std::begin(KINDS), std::end(KINDS), r.kind) == std::end(KINDS)) {
+  if (!(words >> r.kind) ||
+      std::find(std::begin(KINDS), std::end(KINDS), r.kind) == std::end(KINDS)) {
     return "the request is none of analyse, engine, line, moves and candidate";
   }
   int to_move = 0;
@@ -47,9 +48,8 @@ std::string parse(const std::string& text, Request& r) {
   if (to_move != 1 && to_move != 2) return "the side to move is neither 1 nor 2";
   r.side = to_move == 1 ? 1 : -1;
   r.board.dim = r.dim;
-  if (r.kind == "candidate" &&
-      (!read_int(words, r.list_level) || !read_int(words, r.index) || r.list_level < 0 ||
-       r.list_level > 4 || r.index < 0)) {
+  if (r.kind == "candidate" && (!read_int(words, r.list_level) || !read_int(words, r.index) ||
+                                r.list_level < 0 || r.list_level > 4 || r.index < 0)) {
     return "the candidate needs LIST_LEVEL (0..4) and INDEX";
   }
   std::string word;
@@ -102,7 +102,8 @@ void answer_analysis_request(Search& search, const std::string& text, std::FILE*
   }
 
   if (r.kind == "moves" || r.kind == "candidate") {
-    const std::vector<Move> moves = root_moves(r.board, r.side, r.kind == "moves" ? r.level : r.list_level, r.rule);
+    const std::vector<Move> moves =
+        root_moves(r.board, r.side, r.kind == "moves" ? r.level : r.list_level, r.rule);
     if (r.kind == "moves") {
       std::fputs("moves", out);
       for (const Move& m : moves) print_point(out, m);
@@ -114,7 +115,8 @@ void answer_analysis_request(Search& search, const std::string& text, std::FILE*
     } else {
       const Move& m = moves[r.index];
       int value = 0;
-      const int stop = candidate_value(search, settings, r.board, r.side, r.level, m, search.clock_ms(), value);
+      const int stop =
+          candidate_value(search, settings, r.board, r.side, r.level, m, search.clock_ms(), value);
       if (stop == STOP_NONE) {
         std::fprintf(out, "candidate %d,%d %d\n", m.row, m.col, value);
       } else {

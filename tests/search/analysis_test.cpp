@@ -228,7 +228,8 @@ TEST(AnalysisRequest, AnswersAndRefusals) {
             std::string::npos)
       << text;
   // One candidate of that list alone: the page shares an analysis out this way.
-  EXPECT_EQ(answer_to("candidate 20 1 1 0 2 1 1 9,9,1 10,10,2 8,10,1"), "candidate 10,9 -1\ndone\n");
+  EXPECT_EQ(answer_to("candidate 20 1 1 0 2 1 1 9,9,1 10,10,2 8,10,1"),
+            "candidate 10,9 -1\ndone\n");
 }
 
 }  // namespace
