@@ -1,7 +1,7 @@
 // The board page in headless Chromium: whole games against the engine in its worker, the
-// page's judgement of fives and draws, undo, new game and the move list, the deepest bench
-// position searched at level 4 inside the browser's worker, and an engine that fails or runs
-// away.
+// page's judgement of fives and draws, undo, new game and the move list, and an engine that
+// fails or runs away. (The worker's module answers the deepest bench position under node, in
+// the transcripts.)
 //
 //   ORMEL_SITE=build/web/site node --test tests/web/page.test.js
 //
@@ -9,10 +9,9 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
 const path = require('node:path');
 const {
-  ROOT, ARTIFACTS, YOUR_TURN, SETTLED, web, openPage, settings, state, board, stones, setUp, click, clickFree,
+  ARTIFACTS, YOUR_TURN, SETTLED, web, openPage, settings, state, board, stones, setUp, click, clickFree,
   playFree,
 } = require('./harness.js');
 
@@ -121,25 +120,6 @@ test('undo, the move list and new game restore the board exactly', async () => {
   await click(page, 5, 5);
   await page.waitForSelector(YOUR_TURN);
   assert.equal(stones(await board(page)).length, 2);
-});
-
-test('the deepest bench position searches at level 4 in the browser worker', async () => {
-  const page = await openPage();
-  const input = fs.readFileSync(path.join(ROOT, 'tests/protocol/deep_search.in'), 'utf8');
-  const expected = fs.readFileSync(path.join(ROOT, 'tests/protocol/deep_search.out'), 'utf8');
-  const replies = await page.evaluate((pieces) => new Promise((resolve, reject) => {
-    const lines = [];
-    const worker = new Worker('engine-worker.js');
-    worker.onerror = (e) => reject(new Error(e.message));
-    worker.onmessage = ({ data }) => {
-      if (data.fatal) reject(new Error(data.fatal));
-      if (data.line) lines.push(data.line);
-      if (/^\d+,\d+$/.test(data.line || '')) resolve(lines);
-    };
-    pieces.forEach((piece) => worker.postMessage(piece));
-  }), input.replace(/END\n$/, '').split(/(?=BOARD\n)/));
-  assert.deepEqual(replies.map((l) => l.replace(/nps=\d+/, 'nps=N')), expected.split('\n').slice(0, replies.length));
-  assert.ok(replies.includes('MESSAGE Level... 4'));
 });
 
 test('an engine that fails stops the game, not the page; a runaway search answers in time', async () => {
