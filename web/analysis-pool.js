@@ -15,6 +15,8 @@ const DEPTH = 2; // requests a worker holds at once
 // Answers come from several workers at once, dozens a second: redrawing the page for each would
 // keep the page's own thread busy on a core the workers need. `coalesce(fn)` calls fn at once,
 // then at most once every `ms` while calls keep coming, the last one always honoured.
+// `cancel()` drops a call still due, for a caller that has just drawn everything itself (a
+// redraw after it would take the keyboard's focus off what it drew).
 export function coalesce(fn, ms = 100) {
   let timer = null;
   let due = false;
@@ -31,6 +33,11 @@ export function coalesce(fn, ms = 100) {
         call();
       }
     }, ms);
+  };
+  call.cancel = () => {
+    clearTimeout(timer);
+    timer = null;
+    due = false;
   };
   return call;
 }

@@ -58,6 +58,7 @@ export class ReviewPanel {
     }));
     if (this.run !== run || !run.running) return;
     run.running = false;
+    this.renderSoon.cancel();
     this.answers = this.store.saveReviews(this.answers);
     studyNote(`Reviewed ${games.length - 1} moves at level ${level}.`);
     this.render();
@@ -87,6 +88,7 @@ export class ReviewPanel {
     const run = this.run;
     if (!run?.running) return;
     run.running = false;
+    this.renderSoon.cancel();
     this.pool.cancel(run);
     this.answers = this.store.saveReviews(this.answers);
     if (said) studyNote(`Review stopped: ${run.done} of ${run.total} positions done, their moves judged.`);
