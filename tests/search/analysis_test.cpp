@@ -33,29 +33,6 @@ struct AnalysisTest : test::FakeClock {
   }
 };
 
-// Each candidate is valued alone, as the root's first move: the same value whatever was
-// searched before it, the first one's value is what the root search gives its first move, and
-// the engine's own choice is never worth less than that.
-TEST_F(AnalysisTest, EveryRootMoveValuedOnItsOwn) {
-  const AnalysisResult r = run(1);
-  Board board = middle_game();
-  Move list[MOVE_LIST_CAPACITY];
-  int score = 0;
-  const int n = tah(board, 1, 0, list, score, 0, 2, 0, root_window(board), {4, 8, 9}, 1);
-  ASSERT_GT(n, 3);
-  ASSERT_EQ(r.candidates.size(), static_cast<size_t>(n));
-  ASSERT_TRUE(r.engine_known);
-  EXPECT_GE(r.engine.value, r.candidates[0].value);
-  for (int i = n - 1; i >= 0; --i) {  // backwards, each on a search of its own
-    EXPECT_EQ((std::array{r.moves[i].row, r.moves[i].col}), (std::array{list[i].row, list[i].col}));
-    Search alone;
-    alone.out = out.f;
-    int value = 0;
-    EXPECT_EQ(candidate_value(alone, settings, board, 1, 1, r.moves[i], 0, value), STOP_NONE);
-    EXPECT_EQ(value, r.candidates[i].alone) << i;
-  }
-}
-
 // A stop part-way keeps what finished, with the values an unstopped analysis gives them, on
 // one thread or shared out.
 TEST_F(AnalysisTest, StopKeepsTheFinishedCandidates) {
@@ -139,7 +116,8 @@ void add_quick_game_positions(std::vector<Study>& studies) {
 
 int verdict(int value) { return value > 256 ? 1 : value < -256 ? -1 : 0; }
 
-// Shared out over threads, the analysis is the one thread's, move for move and value for value.
+// Shared out over threads, the analysis is the one thread's, move for move and value for value:
+// each candidate is valued alone, whatever was searched before it on the same thread.
 TEST(AnalysisStudies, ThreadsGiveTheOneThreadsAnswer) {
   std::vector<Study> studies;
   add_bench_positions(studies);
