@@ -1,4 +1,4 @@
-// The engine's analysis in a worker of its own, beside the one that plays: a request comes in
+// One of the pool's analysis workers, beside the one that plays: a request comes in
 // as text, each line of the answer goes back as {line} as soon as it is written (a candidate
 // as it finishes), and {fatal} if the engine fails. The page stops an analysis by ending this
 // worker; what it has already sent stays.
